@@ -1,0 +1,27 @@
+#pragma once
+// File system helpers. Failures are returned, never reported.
+#include <string>
+#include <vector>
+
+#include "platform/DateTime.h"
+
+namespace vak {
+
+bool copyFile(const std::string& from, const std::string& to);  // overwrites the target
+bool deleteFile(const std::string& path);
+bool renameFile(const std::string& from, const std::string& to);  // fails when the target exists
+bool createDir(const std::string& path);
+bool fileExists(const std::string& path);  // a file, not a folder
+bool dirExists(const std::string& path);
+// Names (not paths) of the files in folder matching mask, every attribute,
+// no folders, in the order the file system returns them.
+std::vector<std::string> findFiles(const std::string& folder, const std::string& mask);
+
+LocalDateTime localNow();
+
+// Folder of the running exe, without trailing backslash (Windows-1252).
+std::string programFolder();
+// Command-line arguments after the program name (Windows-1252).
+std::vector<std::string> commandLineArgs();
+
+}  // namespace vak

@@ -1,0 +1,29 @@
+#pragma once
+// An INI file through the Windows private-profile functions (ANSI), read and
+// written one key at a time; every write goes to the file at once.
+#include <string>
+
+namespace vak {
+
+class IniFile {
+ public:
+  explicit IniFile(std::string path) : path_(std::move(path)) {}
+  const std::string& path() const { return path_; }
+
+  // At most 2047 bytes come back. Missing file/section/key -> def.
+  std::string readString(const std::string& section, const std::string& key, const std::string& def) const;
+  // Decimal, or hex with "0x" or "$"; anything else (or missing) -> def.
+  int readInteger(const std::string& section, const std::string& key, int def) const;
+  // Integer rule; 0 is false, any other number true.
+  bool readBool(const std::string& section, const std::string& key, bool def) const;
+
+  // A refused write throws "In {path} kann nicht geschrieben werden".
+  void writeString(const std::string& section, const std::string& key, const std::string& value);
+  void writeInteger(const std::string& section, const std::string& key, int value);
+  void writeBool(const std::string& section, const std::string& key, bool value);  // "1" / "0"
+
+ private:
+  std::string path_;
+};
+
+}  // namespace vak

@@ -1,0 +1,66 @@
+#pragma once
+// Registry accessor: one object per operation, an explicit root, absolute key
+// paths with a leading "\". Always the 32-bit view (KEY_WOW64_32KEY): ICQ Lite
+// is a 32-bit program and our 64-bit exe must see exactly its keys.
+// Strings go through the ANSI functions, as ICQ's own, so their bytes are the
+// bytes ICQ reads and writes.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vak {
+
+enum class RegRoot { CurrentUser, LocalMachine };
+
+enum class RegType { None, String, ExpandString, Binary, DWord, Other };
+
+struct RegValueInfo {
+  bool exists = false;
+  RegType type = RegType::None;
+  std::uint32_t size = 0;  // bytes of data (for strings: including the NUL as stored)
+};
+
+class Registry {
+ public:
+  explicit Registry(RegRoot root);
+  ~Registry();
+  Registry(const Registry&) = delete;
+  Registry& operator=(const Registry&) = delete;
+
+  // Opens path for reading and writing; creates it (and missing keys above it)
+  // when create is true. Closes a key opened before. false when it fails.
+  [[nodiscard]] bool openKey(const std::string& path, bool create);
+  // Opens path for reading only. false when the key does not exist or is not readable.
+  [[nodiscard]] bool openKeyReadOnly(const std::string& path);
+  void closeKey();
+  bool isOpen() const;
+
+  // Subkey names of the open key, in the order the registry enumerates them.
+  std::vector<std::string> getKeyNames() const;
+
+  RegValueInfo getValueInfo(const std::string& name) const;
+  bool valueExists(const std::string& name) const;
+
+  // Reads a REG_SZ/REG_EXPAND_SZ value up to its first NUL. A missing value
+  // reads as "". Another type throws "Ungültiger Datentyp für '{name}'".
+  std::string readString(const std::string& name) const;
+  // Reads a REG_DWORD. Missing: "Fehler beim Holen der Daten für '{name}'";
+  // another type: "Ungültiger Datentyp für '{name}'".
+  std::int32_t readInteger(const std::string& name) const;
+  // Reads at most maxBytes of a value's data, whatever its type (empty when missing).
+  std::vector<std::uint8_t> readBinary(const std::string& name, std::size_t maxBytes = SIZE_MAX) const;
+
+  // Writes; a refused write throws "Fehler beim Setzen der Daten für '{name}'".
+  void writeString(const std::string& name, const std::string& value);
+  void writeInteger(const std::string& name, std::int32_t value);
+  void writeBinary(const std::string& name, const std::vector<std::uint8_t>& data);
+
+  // Deletes path with all its subkeys (depth first). false when it fails or is missing.
+  static bool deleteKeyTree(RegRoot root, const std::string& path);
+
+ private:
+  RegRoot root_;
+  void* key_ = nullptr;  // HKEY
+};
+
+}  // namespace vak

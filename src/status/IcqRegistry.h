@@ -1,0 +1,65 @@
+#pragma once
+// ICQ's registry data: profiles, status list, away texts, profile options.
+// Every function creates its own accessor, opens what it needs and releases it.
+// Errors of unexpected value types are thrown as VakError with the registry
+// layer's texts.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "status/StatusModel.h"
+
+namespace vak {
+
+// "\Software\Mirabilis\ICQ\NewOwners"
+extern const char* const kNewOwnersPath;
+
+struct ProfileListing {
+  std::vector<std::string> allKeys;      // every subkey name of HKCU NewOwners, registry order
+  std::vector<std::string> listedKeys;   // the names whose key opened (the profile key list)
+  std::vector<std::string> listedTexts;  // "{Name} ({UIN})" for each listed key
+};
+
+// HKCU NewOwners (created if missing): every subkey; those that open read-only
+// are listed with their Name. A Name that is not a string throws.
+ProfileListing listProfiles();
+
+// HKCU NewOwners LastOwner as a number; 0 when the key or value is missing.
+// A LastOwner of another type throws "Ungültiger Datentyp für 'LastOwner'".
+long long readLastOwner();
+
+// "\Software\Mirabilis\ICQ\NewOwners\{uin}\CustomStatusList\"
+std::string statusListPath(const std::string& uin);
+
+// Slot n of the entry state list for every entry (0: no key, On if REG_DWORD, else 2).
+void readStateList(const std::string& listPath, StatusModel& m);
+// Title and message of every entry into the model (a missing key empties both).
+// No stored entry can make this fail.
+void readEntryTexts(const std::string& listPath, StatusModel& m);
+
+// The profile's HKLM ICQLite key: RemindBirthday/-DaysBefore. false (and
+// nothing changed) when the key does not open. Throws the registry errors.
+bool readBirthday(const std::string& uin, bool& on, std::string& daysText);
+// GebBoxClick's write: creates the key; "Yes" and StrToInt(daysText) as DWORD,
+// or "No". Nothing when the key cannot be created. A non-number throws after
+// "Yes" was written.
+void writeBirthday(const std::string& uin, bool on, const std::string& daysText);
+// AwayStatusText / NAStatusText; false (nothing changed) when the ICQLite key does not open.
+bool readAwayTexts(const std::string& uin, std::string& away, std::string& na);
+// HKCU CommonPrefs AllResponsePlay == "Yes"; nullopt when the key does not open.
+std::optional<bool> readSoundOn(const std::string& uin);
+
+// Writes all 32 entries from the model (state list := active ? 1 : 0 first),
+// then the away and not-available texts. A refused write throws and ends it.
+void writeStatusSet(const std::string& listPath, const std::string& uin, StatusModel& m);
+
+// HKLM \software\mirabilis\icq\DefaultPrefs: whether it opened, MultiInstance
+// and "ICQLite Version" as strings ("" when missing).
+struct DefaultPrefs {
+  bool opened = false;
+  std::string multiInstance;
+  std::string liteVersion;
+};
+DefaultPrefs readDefaultPrefs();
+
+}  // namespace vak

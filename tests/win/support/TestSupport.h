@@ -1,0 +1,64 @@
+#pragma once
+// Helpers for the Windows tests (run under Wine).
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Ui.h"
+
+namespace vaktest {
+
+// A UiSeam that records every message box and dialog and answers from queues.
+// Unscripted message boxes answer OK/No(=MbResNo for Yes/No); unscripted
+// dialogs are cancelled.
+class ScriptedUi : public vak::UiSeam {
+ public:
+  struct Box {
+    std::string caption, text;  // Windows-1252
+    unsigned buttons, icon;
+  };
+  std::vector<Box> boxes;
+  std::deque<int> answers;                            // for messageBox
+  std::deque<std::optional<std::string>> openNames;   // for openFileDialog
+  std::deque<std::optional<std::string>> saveNames;   // for saveFileDialog
+  std::vector<std::string> openFilters, saveFilters;
+
+  ScriptedUi();   // installs itself
+  ~ScriptedUi() override;  // restores the previous seam
+
+  int messageBox(const std::string& caption, const std::string& text, unsigned buttons, unsigned icon) override;
+  std::optional<std::string> openFileDialog(const std::string& filter) override;
+  std::optional<std::string> saveFileDialog(const std::string& filter) override;
+
+ private:
+  vak::UiSeam* previous_;
+};
+
+// Runs a command line (e.g. "reg add ...") inside Wine, waits, returns its exit
+// code; its standard output (CR removed) goes to *out when given.
+int run(const std::string& commandLine, std::string* out = nullptr);
+
+// Wine's reg.exe, 32-bit view, as an outside writer/reader.
+// key like "HKCU\\Software\\Mirabilis\\ICQ\\NewOwners\\123".
+void regAddString(const std::string& key, const std::string& name, const std::string& value);
+void regAddDword(const std::string& key, const std::string& name, unsigned value);
+void regAddBinary(const std::string& key, const std::string& name, const std::string& hexBytes);
+void regAddKey(const std::string& key);
+void regDeleteKey(const std::string& key);  // no error when missing
+// "reg query KEY /v NAME /reg:32": nullopt when missing, else {type, data} as reg prints them.
+struct RegQuery { std::string type, data; };
+std::optional<RegQuery> regQuery(const std::string& key, const std::string& name);
+
+// A fresh empty folder for one test (under VAK_TEST_TMP or %TEMP%), Windows path, no trailing "\".
+std::string freshDir(const std::string& name);
+std::string readFileBytes(const std::string& path);
+void writeFileBytes(const std::string& path, const std::string& bytes);
+
+// Dispatches pending messages of this thread until none is left.
+void pumpMessages();
+
+// Hex dump "7A 75 72" of bytes, for readable failures.
+std::string hex(const std::string& bytes);
+
+}  // namespace vaktest
