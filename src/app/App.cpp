@@ -1,5 +1,38 @@
 #include "app/App.h"
 
+#include <commctrl.h>
+
+#include "app/MainWindow.h"
+#include "app/WebViewer.h"
+#include "platform/Files.h"
+#include "platform/Ui.h"
+#include "status/EditorDialog.h"
+#include "status/RestoreDialog.h"
+
 namespace vak {
-int runApplication(HINSTANCE, int) { return 0; }
+
+int runApplication(HINSTANCE, int showCommand) {
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&icc);
+
+  // The four windows, in this order; all live until the program ends.
+  TForm1 form1;
+  form1.create();
+  EditorDialog form4(form1);
+  form4.create(form1.hwnd());
+  WebViewer form6;
+  form6.create(form1.hwnd());
+  RestoreDialog form7(form1);
+  form7.create(form1.hwnd());
+  form1.setDialogs(&form4, &form6, &form7);
+  form1.setCommandLine(commandLineArgs());
+
+  ShowWindow(form1.hwnd(), showCommand == SW_HIDE ? SW_SHOWNORMAL : showCommand);
+  UpdateWindow(form1.hwnd());
+  runHandler([&] { form1.FormShow(); });
+  const int code = runMessageLoop();
+  // Closing ends the process at once: no window clean-up, nothing saved.
+  ExitProcess(static_cast<UINT>(code));
+}
+
 }  // namespace vak

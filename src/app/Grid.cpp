@@ -1,1 +1,286 @@
-// (in progress)
+#include "app/Grid.h"
+
+#include <commctrl.h>
+
+#include "platform/Ui.h"
+#include "platform/WinText.h"
+
+namespace vak {
+
+namespace {
+constexpr int kFirstDataRow = 1;
+constexpr int kLastDataRow = Grid::kRows - 1;
+constexpr int kFirstDataCol = 1;
+constexpr int kLastDataCol = Grid::kCols - 1;
+
+// Line breaks inside a cell are shown as a pilcrow in the one-line view.
+std::wstring displayText(const std::string& text) {
+  std::string shown;
+  shown.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    if (text[i] == '\r' || text[i] == '\n')
+      shown += "\xB6 ";
+    else
+      shown += text[i];
+  }
+  return widen(shown);
+}
+}  // namespace
+
+void Grid::create(HWND parent, int id, int x, int y, int width, int height, CellAccess cell) {
+  cell_ = std::move(cell);
+  Window::create(L"VakGrid", 0, WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+                 L"", x, y, width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+  edit_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_MULTILINE | ES_AUTOHSCROLL, 0, 0, 10, 10, hwnd_, nullptr,
+                          GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont()), FALSE);
+  SetWindowSubclass(edit_, &Grid::editProc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void Grid::setHeading(int col, const std::string& text) {
+  headings_.at(static_cast<size_t>(col)) = text;
+  refresh();
+}
+
+std::string Grid::cell(int row, int col) const {
+  if (row < kFirstDataRow || row > kLastDataRow || col < kFirstDataCol || col > kLastDataCol) return {};
+  return cell_(row, col);
+}
+
+RECT Grid::cellRect(int row, int col) const {
+  int x = 0;
+  for (int c = 0; c < col; ++c) x += widths_[static_cast<size_t>(c)] + 1;
+  const int y = row * (kRowHeight + 1);
+  return RECT{x, y, x + widths_[static_cast<size_t>(col)], y + kRowHeight};
+}
+
+bool Grid::hitTest(int x, int y, int& row, int& col) const {
+  for (int r = 0; r < kRows; ++r)
+    for (int c = 0; c < kCols; ++c) {
+      RECT rc = cellRect(r, c);
+      if (x >= rc.left && x <= rc.right && y >= rc.top && y <= rc.bottom) {
+        row = r;
+        col = c;
+        return true;
+      }
+    }
+  return false;
+}
+
+void Grid::select(int row, int col) {
+  if (row < kFirstDataRow || row > kLastDataRow || col < kFirstDataCol || col > kLastDataCol) return;
+  if (editing()) endEdit(true);
+  row_ = row;
+  col_ = col;
+  refresh();
+}
+
+void Grid::move(int dRow, int dCol, bool wrap) {
+  int row = row_, col = col_ + dCol;
+  if (wrap) {
+    if (col > kLastDataCol) {
+      col = kFirstDataCol;
+      ++row;
+    } else if (col < kFirstDataCol) {
+      col = kLastDataCol;
+      --row;
+    }
+  }
+  row += dRow;
+  if (row < kFirstDataRow) row = kFirstDataRow;
+  if (row > kLastDataRow) row = kLastDataRow;
+  if (col < kFirstDataCol) col = kFirstDataCol;
+  if (col > kLastDataCol) col = kLastDataCol;
+  select(row, col);
+}
+
+void Grid::beginEdit(const std::wstring* initial) {
+  RECT rc = cellRect(row_, col_);
+  SetWindowPos(edit_, HWND_TOP, rc.left + 1, rc.top + 1, rc.right - rc.left - 1, rc.bottom - rc.top - 1,
+               SWP_SHOWWINDOW);
+  if (initial) {
+    SetWindowTextW(edit_, initial->c_str());
+    const int len = static_cast<int>(initial->size());
+    SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(len), len);
+  } else {
+    SetWindowTextW(edit_, widen(cell_(row_, col_)).c_str());
+    SendMessageW(edit_, EM_SETSEL, 0, -1);
+  }
+  SetFocus(edit_);
+}
+
+void Grid::endEdit(bool commit) {
+  if (!editing() || committing_) return;
+  committing_ = true;
+  if (commit) {
+    std::string text = getText(edit_);
+    std::string& target = cell_(row_, col_);
+    if (text != target) {
+      target = text;
+      if (onEdited) runHandler([&] { onEdited(row_, col_); });
+    }
+  }
+  const bool hadFocus = GetFocus() == edit_;
+  ShowWindow(edit_, SW_HIDE);
+  if (hadFocus) SetFocus(hwnd_);
+  committing_ = false;
+  refresh();
+}
+
+LRESULT CALLBACK Grid::editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+  auto* grid = reinterpret_cast<Grid*>(data);
+  switch (msg) {
+    case WM_GETDLGCODE:
+      return DLGC_WANTALLKEYS | DLGC_WANTCHARS | DLGC_HASSETSEL;
+    case WM_KEYDOWN: {
+      const bool shift = GetKeyState(VK_SHIFT) < 0;
+      const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+      switch (wp) {
+        case VK_RETURN:
+          if (ctrl) break;  // Ctrl+Enter: a line break inside the cell
+          grid->endEdit(true);
+          return 0;
+        case VK_ESCAPE:
+          grid->endEdit(false);
+          return 0;
+        case VK_TAB:
+          grid->endEdit(true);
+          grid->move(0, shift ? -1 : 1, true);
+          return 0;
+        case VK_UP:
+        case VK_DOWN:
+          grid->endEdit(true);
+          grid->move(wp == VK_UP ? -1 : 1, 0, false);
+          return 0;
+        default:
+          break;
+      }
+      break;
+    }
+    case WM_CHAR:
+      if (wp == VK_RETURN || wp == VK_ESCAPE || wp == VK_TAB) return 0;
+      if (wp == 0x0A) {  // Ctrl+Enter
+        SendMessageW(hwnd, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"\r\n"));
+        return 0;
+      }
+      break;
+    case WM_KILLFOCUS:
+      grid->endEdit(true);
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+void Grid::paint(HDC dc) {
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
+  HGDIOBJ oldFont = SelectObject(dc, uiFont());
+  SetBkMode(dc, TRANSPARENT);
+  HPEN line = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
+  HGDIOBJ oldPen = SelectObject(dc, line);
+  const bool focused = GetFocus() == hwnd_;
+  for (int r = 0; r < kRows; ++r) {
+    for (int c = 0; c < kCols; ++c) {
+      RECT rc = cellRect(r, c);
+      const bool fixed = r == 0 || c == 0;
+      const bool selected = !fixed && r == row_ && c == col_;
+      if (fixed) {
+        FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
+        RECT edge = rc;
+        DrawEdge(dc, &edge, BDR_RAISEDINNER, BF_RECT);
+      } else if (selected) {
+        FillRect(dc, &rc, GetSysColorBrush(focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
+      }
+      SetTextColor(dc, GetSysColor(selected && focused ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+      std::wstring text = r == 0 ? widen(headings_[static_cast<size_t>(c)]) : c == 0 ? L"" : displayText(cell_(r, c));
+      RECT tr = rc;
+      tr.left += 2;
+      tr.right -= 1;
+      DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &tr,
+                DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+      // 1-pixel lines right of and below each cell
+      MoveToEx(dc, rc.right, rc.top, nullptr);
+      LineTo(dc, rc.right, rc.bottom + 1);
+      MoveToEx(dc, rc.left, rc.bottom, nullptr);
+      LineTo(dc, rc.right + 1, rc.bottom);
+    }
+  }
+  SelectObject(dc, oldPen);
+  DeleteObject(line);
+  SelectObject(dc, oldFont);
+}
+
+LRESULT Grid::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd_, &ps);
+      paint(dc);
+      EndPaint(hwnd_, &ps);
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      refresh();
+      return 0;
+    case WM_GETDLGCODE: {
+      LRESULT code = DLGC_WANTARROWS | DLGC_WANTCHARS;
+      // Tab moves between the cells; past the last (or before the first) it leaves the grid.
+      auto* m = reinterpret_cast<MSG*>(lp);
+      if (m && m->message == WM_KEYDOWN && m->wParam == VK_TAB) {
+        const bool back = GetKeyState(VK_SHIFT) < 0;
+        const bool atEnd = back ? (row_ == kFirstDataRow && col_ == kFirstDataCol)
+                                : (row_ == kLastDataRow && col_ == kLastDataCol);
+        if (!atEnd) code |= DLGC_WANTTAB;
+      }
+      if (m && m->message == WM_KEYDOWN && (m->wParam == VK_RETURN)) code |= DLGC_WANTALLKEYS;
+      return code;
+    }
+    case WM_LBUTTONDOWN: {
+      int r = 0, c = 0;
+      const bool hadFocus = GetFocus() == hwnd_;
+      SetFocus(hwnd_);
+      if (hitTest(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)), r, c) && r > 0 && c > 0) {
+        if (hadFocus && r == row_ && c == col_)
+          beginEdit();
+        else
+          select(r, c);
+      }
+      return 0;
+    }
+    case WM_KEYDOWN:
+      switch (wp) {
+        case VK_LEFT: move(0, -1, false); return 0;
+        case VK_RIGHT: move(0, 1, false); return 0;
+        case VK_UP: move(-1, 0, false); return 0;
+        case VK_DOWN: move(1, 0, false); return 0;
+        case VK_HOME: select(row_, kFirstDataCol); return 0;
+        case VK_END: select(row_, kLastDataCol); return 0;
+        case VK_PRIOR: select(kFirstDataRow, col_); return 0;
+        case VK_NEXT: select(kLastDataRow, col_); return 0;
+        case VK_TAB: move(0, GetKeyState(VK_SHIFT) < 0 ? -1 : 1, true); return 0;
+        case VK_F2:
+        case VK_RETURN: beginEdit(); return 0;
+        default: break;
+      }
+      break;
+    case WM_CHAR:
+      if (wp >= 0x20 && wp != 0x7F) {
+        std::wstring first(1, static_cast<wchar_t>(wp));
+        beginEdit(&first);
+        return 0;
+      }
+      return 0;
+    default:
+      break;
+  }
+  return Window::handleMessage(msg, wp, lp);
+}
+
+}  // namespace vak

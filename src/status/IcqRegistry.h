@@ -38,7 +38,9 @@ void readStateList(const std::string& listPath, StatusModel& m);
 void readEntryTexts(const std::string& listPath, StatusModel& m);
 
 // The profile's HKLM ICQLite key: RemindBirthday/-DaysBefore. false (and
-// nothing changed) when the key does not open. Throws the registry errors.
+// nothing changed) when the key does not open; otherwise on/daysText as shown
+// (false and "2" unless RemindBirthday is "Yes"). Throws the registry errors;
+// on is already true when RemindBirthdayDaysBefore fails.
 bool readBirthday(const std::string& uin, bool& on, std::string& daysText);
 // GebBoxClick's write: creates the key; "Yes" and StrToInt(daysText) as DWORD,
 // or "No". Nothing when the key cannot be created. A non-number throws after
@@ -62,4 +64,11 @@ struct DefaultPrefs {
 };
 DefaultPrefs readDefaultPrefs();
 
+}  // namespace vak
+
+namespace vak {
+// The profile key list: subkey names of HKCU NewOwners (created if missing)
+// whose key opens read-only, in registry order. Positions in the profile box
+// are positions in this list.
+std::vector<std::string> readProfileKeyList();
 }  // namespace vak

@@ -1,0 +1,66 @@
+#pragma once
+// A small string grid: fixed heading row 0 and fixed column 0, cells edited in
+// place. Rows are 17 pixels high with 1-pixel lines; the cells' texts are not
+// kept here but reached through an accessor, so the grid is a view of the
+// status set.
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <string>
+
+#include "app/Window.h"
+
+namespace vak {
+
+class Grid : public Window {
+ public:
+  static constexpr int kRows = 17;
+  static constexpr int kCols = 3;
+  static constexpr int kRowHeight = 17;
+
+  // cell(row, col) for rows 1..16 and columns 1..2: the text of that cell.
+  using CellAccess = std::function<std::string&(int row, int col)>;
+
+  void create(HWND parent, int id, int x, int y, int width, int height, CellAccess cell);
+
+  void setHeading(int col, const std::string& text);
+  const std::string& heading(int col) const { return headings_.at(static_cast<size_t>(col)); }
+
+  std::string cell(int row, int col) const;
+  int selectedRow() const { return row_; }
+  int selectedCol() const { return col_; }
+  void select(int row, int col);
+
+  // In-place editing of the selected cell.
+  void beginEdit(const std::wstring* initial = nullptr);
+  void endEdit(bool commit);
+  bool editing() const { return edit_ != nullptr && IsWindowVisible(edit_); }
+  HWND editor() const { return edit_; }
+
+  // Runs after an in-place edit changed a cell.
+  std::function<void(int row, int col)> onEdited;
+
+  void refresh() { InvalidateRect(hwnd_, nullptr, TRUE); }
+
+  // Top-left of a cell in client coordinates.
+  RECT cellRect(int row, int col) const;
+
+ protected:
+  LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  void paint(HDC dc);
+  bool hitTest(int x, int y, int& row, int& col) const;
+  void move(int dRow, int dCol, bool wrap);
+  static LRESULT CALLBACK editProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+
+  CellAccess cell_;
+  std::array<std::string, kCols> headings_{};
+  std::array<int, kCols> widths_{20, 116, 141};
+  int row_ = 1, col_ = 1;
+  HWND edit_ = nullptr;
+  bool committing_ = false;
+};
+
+}  // namespace vak

@@ -1,0 +1,75 @@
+#pragma once
+// Control and menu ids of the main window.
+namespace vak::ids {
+
+enum : int {
+  // menu "Datei" and "?"
+  Restorelastsaved1 = 100,
+  Laden,
+  Speichern1,
+  Einstellungen1,
+  Exit,
+  aufUpdateprfen1,
+  Lizenz1,
+  About1,
+
+  // main window
+  Headline = 200,
+  ProfileLabel,
+  NN,
+  AwayEd,
+  NaEd,
+  Image33,
+  Image34,
+  Button1,
+  Button2,
+  PageControl1,
+
+  // tab "Statusmeldungen"
+  StringGrid1 = 300,
+  StringGrid2,
+  Warnung,
+  Image1 = 310,           // Image1 .. Image32
+  EditButton1 = 350,      // edit button of entry n: EditButton1 + n - 1
+  ActiveBox1 = 400,       // active check box of entry n: ActiveBox1 + n - 1
+
+  // tab "ICQ-Tweaks und Einstellungen"
+  GroupBox1 = 500,
+  GebBox,
+  Gebl1,
+  GebEdit,
+  Gebl2,
+  Button6,
+  Sound,
+  SoundBox,
+
+  // tab "VAK-Einstellungen"
+  AllgemeinBox = 600,
+  Label9,
+  Label5,
+  C_ICQNr,
+  SICQNr,
+  HintBox,
+  GroupBox5,
+  Label8,
+  ComboLng,
+  Label10,
+  Label11,
+  GroupBox3,
+  Label7,
+  RadioButton1,
+  RadioButton2,
+  RadioButton3,
+  TestUD,
+  UdCheckbox,
+  UDStatus,
+  UDBtn,
+  EndUD,
+  InfoBtn,
+  Fortschritt,
+  EinstStat,
+  Button7,
+  Einst_Abb,
+};
+
+}  // namespace vak::ids

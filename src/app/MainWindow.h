@@ -1,0 +1,144 @@
+#pragma once
+// The main window TForm1: profile box, away texts, the three tabs, and all
+// the program-wide state.
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Grid.h"
+#include "app/Window.h"
+#include "platform/Ini.h"
+#include "status/StatusModel.h"
+
+namespace vak {
+
+class EditorDialog;
+class RestoreDialog;
+class WebViewer;
+
+// A tab page: a plain child window that hands its controls' notifications to
+// the main window.
+class Page : public Window {
+ public:
+  void create(HWND mainWindow, int x, int y, int width, int height);
+
+ protected:
+  LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  HWND main_ = nullptr;
+};
+
+class TForm1 : public Window {
+ public:
+  static constexpr int kClientWidth = 833;
+  static constexpr int kClientHeight = 441;
+
+  TForm1();
+  ~TForm1() override;
+
+  // Creates the window (hidden) with its design-time controls.
+  void create();
+  void setDialogs(EditorDialog* form4, WebViewer* form6, RestoreDialog* form7);
+
+  // --- start-up (show handler) ---
+  void FormShow();
+  // The program folder can be set before FormShow (tests); empty: the exe's folder.
+  void setProgramFolder(const std::string& folder) { programFolder_ = folder; }
+  void setCommandLine(std::vector<std::string> args) { args_ = std::move(args); }
+
+  // --- status messages ---
+  void Auslesen();
+  void Change();
+  void Reset();
+  void BearbeitenClick(int entry);
+  void BearbAwayClick(int tag);
+  void F4OK(const std::string& title, const std::string& message, bool active);
+  void Save(const std::string& path);
+  void Load(const std::string& path);
+  void Speichern1Click();
+  void LadenClick();
+  void Restorelastsaved1Click();
+
+  // --- settings tab ---
+  void T3Show();
+  void Einst_UebClick();
+  void Einst_AbbClick();
+  void HintBoxClick();
+  void Einstellungen1Click();
+
+  // --- profile tweaks used by the read ---
+  void GebBoxClick();
+  void SoundBoxClick();
+
+  void ExitClick();
+  void lng();
+
+  // --- state and views (also for tests) ---
+  StatusModel& model() { return model_; }
+  const std::string& programFolder() const { return programFolder_; }
+  const std::string& currentProfile() const { return currentProfile_; }
+  const std::string& statusListPath() const { return statusListPath_; }
+  const std::vector<std::string>& profileKeys() const { return profileKeys_; }
+  bool startupDone() const { return startupDone_; }
+  int currentEntry() const { return currentEntry_; }
+
+  HWND control(int id) const;
+  HWND editButton(int entry) const { return editButtons_.at(static_cast<size_t>(entry - 1)); }
+  HWND activeBox(int entry) const { return activeBoxes_.at(static_cast<size_t>(entry - 1)); }
+  Grid& grid(int which) { return which == 1 ? grid1_ : grid2_; }
+  HWND page(int index) const { return pages_.at(static_cast<size_t>(index)).hwnd(); }
+  int activePage() const;
+  void setActivePage(int index);
+  Hints& hints() { return hints_; }
+  HICON statusIcon(int n) const;
+
+  // Shows the model in the tables, check boxes and panels.
+  void refreshViews();
+
+ protected:
+  LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  void createMenu();
+  void createStatusTab();
+  void createTweaksTab();
+  void createSettingsTab();
+  void createEntryControls();
+  void wireCommands();
+  void showPage(int index);
+  void checkUpdateRadio(int mode);
+  // Sets a check box and, when its state changes, runs its handler, as a click would.
+  void setCheckedAndRun(HWND box, bool checked, const std::function<void()>& handler);
+  IniFile settings() const;
+  std::string selectedProfileText() const;
+
+  // program-wide state
+  std::string programFolder_;
+  std::string startNumber_;
+  std::string currentProfile_;
+  std::string statusListPath_;
+  std::vector<std::string> profileKeys_;
+  bool startupDone_ = false;
+  int currentEntry_ = 0;
+  std::vector<std::string> args_;
+  StatusModel model_;
+
+  EditorDialog* form4_ = nullptr;
+  WebViewer* form6_ = nullptr;
+  RestoreDialog* form7_ = nullptr;
+
+  Hints hints_;
+  std::array<Page, 3> pages_;
+  Grid grid1_, grid2_;
+  std::array<HWND, kEntryCount> editButtons_{};
+  std::array<HWND, kEntryCount> activeBoxes_{};
+  std::array<HICON, 35> icons_{};
+  HMENU menu_ = nullptr;
+};
+
+}  // namespace vak

@@ -1,0 +1,109 @@
+#pragma once
+// A small base for the program's windows: binds the object to its HWND,
+// routes WM_COMMAND through a table, and runs every handler through the
+// general error display. Plus helpers that create the common controls.
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <string>
+
+namespace vak {
+
+class Window {
+ public:
+  Window() = default;
+  virtual ~Window();
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+
+  HWND hwnd() const { return hwnd_; }
+
+  // Shows the window modally over owner (centred on it) and returns when it
+  // is hidden again by endModal().
+  void showModal(HWND owner);
+  void endModal();
+  bool isModal() const { return modal_; }
+
+ protected:
+  // Registers the class once (background: button face) and creates the window.
+  HWND create(const wchar_t* className, DWORD exStyle, DWORD style, const std::wstring& title, int x, int y,
+              int width, int height, HWND parent, HMENU menu);
+
+  // A command handler for a control or menu id; code is the notification code.
+  void onCommand(int id, std::function<void(int code)> handler);
+  void onCommand(int id, std::function<void()> handler);
+
+  virtual LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp);
+  // Runs before the modal loop shows the window (fills it).
+  virtual void onShowModal() {}
+  // The close box of a modal window.
+  virtual void onClose() { endModal(); }
+
+  LRESULT defaultProc(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd_, msg, wp, lp); }
+
+  HWND hwnd_ = nullptr;
+
+ private:
+  static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  std::map<int, std::function<void(int)>> commands_;
+  bool modal_ = false;
+  HWND modalOwner_ = nullptr;
+};
+
+// Messages of all windows until the application quits; Tab and the arrow keys
+// move between controls as in a dialog.
+int runMessageLoop();
+// Dispatches one message the way the main loop does (also used by modal loops).
+void dispatchMessage(MSG& msg);
+
+// Fonts of the program: the normal one and a bold one.
+HFONT uiFont();
+HFONT uiBoldFont();
+
+// Control helpers. Texts are Windows-1252; ids may be 0.
+HWND makeLabel(HWND parent, int id, const std::string& text, int x, int y, int w, int h, DWORD extra = 0);
+HWND makeButton(HWND parent, int id, const std::string& text, int x, int y, int w, int h, DWORD extra = 0);
+HWND makeCheck(HWND parent, int id, const std::string& text, int x, int y, int w, int h, DWORD extra = 0);
+HWND makeRadio(HWND parent, int id, const std::string& text, int x, int y, int w, int h, DWORD extra = 0);
+HWND makeGroup(HWND parent, int id, const std::string& text, int x, int y, int w, int h);
+HWND makeEdit(HWND parent, int id, int x, int y, int w, int h, DWORD extra = 0);
+HWND makeCombo(HWND parent, int id, int x, int y, int w, int dropHeight, DWORD extra = 0);
+HWND makeIcon(HWND parent, int id, HICON icon, int x, int y, int w, int h);
+
+// Text colour of a label or check box (drawn by its parent window).
+void setTextColor(HWND control, COLORREF color);
+
+bool isChecked(HWND box);
+// Sets the state; returns true when it changed.
+bool setChecked(HWND box, bool checked);
+HWND childById(HWND parent, int id);
+
+// Combo box helpers (texts Windows-1252).
+void comboClear(HWND combo);
+void comboAdd(HWND combo, const std::string& text);
+int comboCount(HWND combo);
+int comboSelected(HWND combo);
+void comboSelect(HWND combo, int index);
+std::string comboItem(HWND combo, int index);
+// The first item equal to text (case-sensitive), -1 when none.
+int comboFind(HWND combo, const std::string& text);
+
+// Tooltips ("hints"): one tooltip window per top-level window.
+class Hints {
+ public:
+  void attach(HWND owner);
+  // Sets the hint text of a control and whether it shows.
+  void set(HWND control, const std::string& text);
+  void enable(HWND control, bool on);
+  bool enabled(HWND control) const;
+  std::string text(HWND control) const;
+
+ private:
+  void apply(HWND control);
+  HWND tip_ = nullptr;
+  HWND owner_ = nullptr;
+  std::map<HWND, std::pair<std::string, bool>> tools_;
+};
+
+}  // namespace vak

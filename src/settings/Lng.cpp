@@ -1,0 +1,117 @@
+// The texts routine: collects the language files and, when there are none,
+// applies the built-in German texts.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/Ids.h"
+#include "app/MainWindow.h"
+#include "app/WebViewer.h"
+#include "platform/Text.h"
+#include "platform/WinText.h"
+#include "settings/Language.h"
+#include "settings/Texts.h"
+#include "status/EditorDialog.h"
+
+namespace vak {
+
+namespace {
+
+void setMenuText(HMENU menu, int id, const std::string& text) {
+  std::wstring w = widen(text);
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof(info);
+  info.fMask = MIIM_STRING;
+  info.dwTypeData = w.data();
+  SetMenuItemInfoW(menu, static_cast<UINT>(id), FALSE, &info);
+}
+
+void setTopMenuText(HMENU menu, int position, const std::string& text) {
+  std::wstring w = widen(text);
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof(info);
+  info.fMask = MIIM_STRING;
+  info.dwTypeData = w.data();
+  SetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info);
+}
+
+void setIfPresent(HWND control, const std::string& text) {
+  if (control) setText(control, text);
+}
+
+}  // namespace
+
+void TForm1::lng() {
+  HWND languages = control(ids::ComboLng);
+  if (comboCount(languages) > 0) {
+    std::vector<std::string> list;
+    for (int i = 0; i < comboCount(languages); ++i) list.push_back(comboItem(languages, i));
+    FindLanguageFiles(languageFolder(programFolder_), "*.lng", list, true);
+    comboClear(languages);
+    for (const std::string& item : list) comboAdd(languages, item);
+  }
+  if (comboCount(languages) > 0) return;
+
+  const std::string suffix = kVersionSuffix;
+  setText(control(ids::Headline), T("Meldewart für ICQ"));
+  setText(hwnd_, T("Meldewart für ICQ -") + suffix);
+  setText(control(ids::Button1), T("Änderungen übernehmen"));
+  {
+    std::wstring caption = W("Statusmeldungen");
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = caption.data();
+    SendMessageW(control(ids::PageControl1), TCM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  }
+  // The sound caveat and the multi-instance texts are applied here when the
+  // sound and profile parts exist.
+  const std::string birthdayHint =
+      T("Achtung!\r\nDamit die Einstellungen korrekt übernommen werden,\r\ndarf ICQ bis zum nächsten PC-Start nicht "
+        "erneut\r\nausgeführt werden!");
+  for (int id : {ids::GebBox, ids::GebEdit, ids::Gebl1, ids::Gebl2})
+    if (HWND h = control(id)) hints_.set(h, birthdayHint);
+  hints_.set(control(ids::Button1), T("Übernimmt nur Statusmeldungen sowie die ICQTweaks und Einstellungen."));
+  const std::string awayHint =
+      T("Achtung!\r\nDamit die Statusnachrichten korrekt übernommen werden,\r\ndarf ICQ während der Übernahme der "
+        "Einstellungen\r\nnicht laufen!");
+  hints_.set(control(ids::AwayEd), awayHint);
+  hints_.set(control(ids::NaEd), awayHint);
+  hints_.set(control(ids::InfoBtn), T("Zeigt die Versionshistory des VAK an.\r\nbenötigt eine aktive Internetverbindung"));
+  for (Grid* g : {&grid(1), &grid(2)}) {
+    g->setHeading(0, "An");
+    g->setHeading(1, "Titel");
+    g->setHeading(2, "Nachricht");
+  }
+  for (int n = 1; n <= kEntryCount; ++n)
+    if (editButton(n)) setText(editButton(n), "Bearbeiten");
+  setTopMenuText(menu_, 0, "Datei");
+  setMenuText(menu_, ids::Laden, "Laden");
+  setMenuText(menu_, ids::Speichern1, "Speichern");
+  setMenuText(menu_, ids::Einstellungen1, "Einstellungen");
+  setMenuText(menu_, ids::Exit, "Exit");
+  setMenuText(menu_, ids::aufUpdateprfen1, T("auf Updates prüfen"));
+  setMenuText(menu_, ids::About1, T("Über"));
+  DrawMenuBar(hwnd_);
+  setText(control(ids::AllgemeinBox), "Allgemein");
+  setText(control(ids::GroupBox3), "Update");
+  setText(control(ids::GroupBox5), "Sprache");
+  setText(control(ids::Label5), "Start-ICQ-Nummer");
+  setText(control(ids::SICQNr), "Standardnummer verwenden");
+  setText(control(ids::Label7), "Automatisches Update");
+  if (form4_) {
+    setText(form4_->control(EditorDialog::GroupBox2), "Statusmeldung");
+    setText(form4_->control(EditorDialog::Label1), "Titel");
+    setText(form4_->control(EditorDialog::Label2), "Nachricht");
+    setText(form4_->control(EditorDialog::ON1), "aktivieren");
+    setText(form4_->control(EditorDialog::OK), "OK");
+    setText(form4_->control(EditorDialog::Abbrechen), "Abbrechen");
+  }
+  MessageTexts& texts = messageTexts();
+  fillMessageTextsFirst(texts);
+  setIfPresent(control(ids::EndUD), "Abbrechen");
+  setIfPresent(control(ids::InfoBtn), "Info");
+  if (form6_) setText(form6_->control(WebViewer::Button1), "OK");
+  fillMessageTextsRest(texts);
+  if (form6_) setText(form6_->hwnd(), "Update");
+}
+
+}  // namespace vak

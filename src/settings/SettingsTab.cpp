@@ -1,0 +1,117 @@
+// The settings tab "VAK-Einstellungen" of the main window and Einst.ini.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/Ids.h"
+#include "app/MainWindow.h"
+#include "platform/Text.h"
+#include "platform/WinText.h"
+
+namespace vak {
+
+namespace {
+constexpr const char* kSection = "Einstellungen";
+}
+
+void TForm1::createSettingsTab() {
+  HWND p = page(2);
+  makeGroup(p, ids::AllgemeinBox, "Allgemein", 8, 8, 390, 140);
+  HWND heading = makeLabel(p, ids::Label9, "Allgemeine VAK-Einstellungen", 20, 28, 360, 16);
+  SendMessageW(heading, WM_SETFONT, reinterpret_cast<WPARAM>(uiBoldFont()), FALSE);
+  makeLabel(p, ids::Label5, "Start-ICQ-Nummer:", 20, 56, 110, 16);
+  makeCombo(p, ids::C_ICQNr, 134, 52, 160, 200);
+  makeCheck(p, ids::SICQNr, "Standardnummer verwenden", 20, 84, 250, 17);
+  setChecked(control(ids::SICQNr), true);
+  makeCheck(p, ids::HintBox, "Hints aktivieren", 20, 110, 250, 17);
+  setChecked(control(ids::HintBox), true);
+
+  makeGroup(p, ids::GroupBox5, "Sprache", 8, 156, 390, 130);
+  HWND lngHeading = makeLabel(p, ids::Label8, T("Sprachauswahl:"), 20, 178, 110, 16);
+  SendMessageW(lngHeading, WM_SETFONT, reinterpret_cast<WPARAM>(uiBoldFont()), FALSE);
+  HWND lng = makeCombo(p, ids::ComboLng, 134, 174, 160, 200, WS_DISABLED);
+  for (const char* item : {"Deutsch", "Englisch", "", "", "", "", "", "", "", ""}) comboAdd(lng, item);
+  comboSelect(lng, 0);
+  HWND note1 = makeLabel(p, ids::Label10, "Diese Funktion ist in dieser Version deaktiviert!", 20, 210, 370, 16);
+  HWND note2 = makeLabel(p, ids::Label11, "This function is not active in this version!", 20, 230, 370, 16);
+  setTextColor(note1, RGB(220, 0, 0));
+  setTextColor(note2, RGB(220, 0, 0));
+
+  makeGroup(p, ids::GroupBox3, "Update", 410, 8, 405, 278);
+  makeLabel(p, ids::Label7, "Automatische Updates", 422, 28, 300, 16);
+  makeRadio(p, ids::RadioButton1, T("Beim Start auf Updates prüfen"), 422, 48, 300, 17, WS_GROUP | WS_TABSTOP);
+  makeRadio(p, ids::RadioButton2, T("Beim beenden auf Updates prüfen"), 422, 68, 300, 17);
+  makeRadio(p, ids::RadioButton3, T("Keine automatische Prüfung"), 422, 88, 300, 17);
+  setChecked(control(ids::RadioButton3), true);
+  // The manual check and its result area come with the update check; until
+  // then the button stays disabled and the area hidden.
+  makeButton(p, ids::TestUD, T("Jetzt auf Updates prüfen"), 422, 116, 170, 23, WS_DISABLED);
+  makeGroup(p, ids::UdCheckbox, "Updatecheck", 422, 148, 380, 128);
+  makeLabel(p, ids::UDStatus, T("prüfe auf Updates..."), 434, 168, 360, 16);
+  makeButton(p, ids::UDBtn, "UDBtn", 434, 192, 170, 23);
+  makeButton(p, ids::EndUD, "--", 612, 192, 84, 23);
+  makeButton(p, ids::InfoBtn, "Info", 704, 192, 84, 23);
+  makeLabel(p, ids::Fortschritt, "", 434, 224, 360, 16);
+  for (int id : {ids::UdCheckbox, ids::UDStatus, ids::UDBtn, ids::EndUD, ids::InfoBtn, ids::Fortschritt})
+    ShowWindow(control(id), SW_HIDE);
+
+  HWND stat = makeLabel(p, ids::EinstStat, "", 8, 298, 390, 18);
+  SendMessageW(stat, WM_SETFONT, reinterpret_cast<WPARAM>(uiBoldFont()), FALSE);
+  setTextColor(stat, RGB(220, 0, 0));
+  HWND save = makeButton(p, ids::Button7, T("Einstellungen übernehmen"), 500, 294, 200, 25);
+  SendMessageW(save, WM_SETFONT, reinterpret_cast<WPARAM>(uiBoldFont()), FALSE);
+  makeButton(p, ids::Einst_Abb, "Abbrechen", 710, 294, 100, 25);
+}
+
+void TForm1::T3Show() {
+  IniFile ini = settings();
+  EnableWindow(control(ids::C_ICQNr), !isChecked(control(ids::SICQNr)));
+  const int number = comboFind(control(ids::C_ICQNr), ini.readString(kSection, "#01", "XXXXXXXXX"));
+  if (number >= 0) comboSelect(control(ids::C_ICQNr), number);
+  const int mode = ini.readInteger(kSection, "#03", 3);
+  const int language = comboFind(control(ids::ComboLng), ini.readString(kSection, "#04", "deutsch"));
+  if (language >= 0) comboSelect(control(ids::ComboLng), language);
+  setCheckedAndRun(control(ids::HintBox), ini.readBool(kSection, "#05", true), [this] { HintBoxClick(); });
+  checkUpdateRadio(mode);
+  setText(control(ids::EinstStat), "");
+}
+
+void TForm1::Einst_UebClick() {
+  IniFile ini = settings();
+  ini.writeBool("ICQStatFile", "#01", true);
+  const int number = comboSelected(control(ids::C_ICQNr));
+  ini.writeString(kSection, "#01", number >= 0 ? comboItem(control(ids::C_ICQNr), number) : "");
+  ini.writeBool(kSection, "#02", isChecked(control(ids::SICQNr)));
+  for (int n = 1; n <= 3; ++n)
+    if (isChecked(control(ids::RadioButton1 + n - 1))) ini.writeInteger(kSection, "#03", n);
+  const int language = comboSelected(control(ids::ComboLng));
+  ini.writeString(kSection, "#04", language >= 0 ? comboItem(control(ids::ComboLng), language) : "");
+  ini.writeBool(kSection, "#05", isChecked(control(ids::HintBox)));
+  setText(control(ids::EinstStat), T("Einstellungen übernommen"));
+  HintBoxClick();
+}
+
+void TForm1::Einst_AbbClick() {
+  IniFile ini = settings();
+  HWND numbers = control(ids::C_ICQNr);
+  if (comboCount(numbers) > 0) {
+    const int i = comboFind(numbers, ini.readString(kSection, "#01", ""));
+    if (i >= 0) comboSelect(numbers, i);
+  }
+  setCheckedAndRun(control(ids::SICQNr), ini.readBool(kSection, "#02", true), [this] { T3Show(); });
+  comboSelect(control(ids::ComboLng), comboFind(control(ids::ComboLng), ini.readString(kSection, "#04", "deutsch")));
+  checkUpdateRadio(ini.readInteger(kSection, "#03", 3));
+  setText(control(ids::EinstStat), "Abgebrochen");
+}
+
+void TForm1::HintBoxClick() {
+  const bool on = isChecked(control(ids::HintBox));
+  // The switched controls; those of parts not built yet join when they exist.
+  for (int id : {ids::GebBox, ids::Gebl1, ids::Gebl2, ids::GebEdit, ids::Button1, ids::AwayEd, ids::NaEd,
+                 ids::InfoBtn}) {
+    if (HWND h = control(id)) hints_.enable(h, on);
+  }
+}
+
+void TForm1::Einstellungen1Click() { setActivePage(2); }
+
+}  // namespace vak

@@ -1,0 +1,84 @@
+#include "status/EditorDialog.h"
+
+#include "app/MainWindow.h"
+#include "platform/Text.h"
+#include "platform/WinText.h"
+#include "settings/Texts.h"
+
+namespace vak {
+
+namespace {
+constexpr int kClientWidth = 370;
+constexpr int kClientHeight = 290;
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_CONTROLPARENT;
+}  // namespace
+
+void EditorDialog::create(HWND owner) {
+  RECT rc{0, 0, kClientWidth, kClientHeight};
+  AdjustWindowRectEx(&rc, kStyle, FALSE, kExStyle);
+  Window::create(L"TForm4", kExStyle, kStyle, L"Meldung", 0, 0, rc.right - rc.left, rc.bottom - rc.top, owner,
+                 nullptr);
+  makeGroup(hwnd_, GroupBox2, "Statusicons", 8, 6, 354, 240);
+  makeIcon(hwnd_, Image2, nullptr, 20, 26, 16, 16);
+  makeLabel(hwnd_, Label1, "Titel", 44, 28, 200, 16);
+  makeEdit(hwnd_, Memo1, 20, 46, 330, 42, ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL);
+  makeLabel(hwnd_, Label2, "Message", 20, 94, 200, 16);
+  makeEdit(hwnd_, Memo2, 20, 112, 330, 96, ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL);
+  makeCheck(hwnd_, ON1, "aktivieren", 20, 218, 120, 17);
+  makeLabel(hwnd_, Label4, "nicht deaktivierbar", 20, 219, 120, 16);
+  makeLabel(hwnd_, Label3, "", 150, 212, 205, 30);
+  makeButton(hwnd_, OK, "OK", 196, 256, 80, 25, BS_DEFPUSHBUTTON);
+  makeButton(hwnd_, Abbrechen, "Abbrechen", 282, 256, 80, 25);
+  onCommand(OK, [this] { OKClick(); });
+  onCommand(Abbrechen, [this] { AbbrechenClick(); });
+}
+
+void EditorDialog::prepareEntry(bool active) {
+  setChecked(control(ON1), active);
+  ShowWindow(control(ON1), SW_SHOW);
+  EnableWindow(control(Memo1), TRUE);
+  ShowWindow(control(Label4), SW_HIDE);
+}
+
+void EditorDialog::prepareAwayText() {
+  ShowWindow(control(ON1), SW_HIDE);
+  EnableWindow(control(Memo1), FALSE);
+  ShowWindow(control(Label4), SW_SHOW);
+}
+
+void EditorDialog::onShowModal() {
+  const int n = main_.currentEntry();
+  StatusModel& m = main_.model();
+  if (n >= kAwayItem) {
+    ShowWindow(control(Label3), SW_HIDE);
+    if (n == kAwayItem) {
+      setText(control(Memo1), "~ ist abwesend.");
+      setText(control(Memo2), m.away);
+    } else {
+      setText(control(Memo1), T("~ ist nicht verfügbar."));
+      setText(control(Memo2), m.na);
+    }
+  } else {
+    setText(hwnd_, messageTexts().statusIconNr + std::to_string(n));
+    setText(control(Memo1), m.entry(n).title);
+    setText(control(Memo2), m.entry(n).message);
+    if (n >= 31) {
+      setText(control(Label3), T("Nur sichtbar für Nutzer der ICQ-Version 5.1\r\noder der Pro7 ICQ Version"));
+      ShowWindow(control(Label3), SW_SHOW);
+    } else {
+      ShowWindow(control(Label3), SW_HIDE);
+    }
+  }
+  SendMessageW(control(Image2), STM_SETICON, reinterpret_cast<WPARAM>(main_.statusIcon(n)), 0);
+  SetFocus(IsWindowEnabled(control(Memo1)) ? control(Memo1) : control(Memo2));
+}
+
+void EditorDialog::OKClick() {
+  main_.F4OK(getText(control(Memo1)), getText(control(Memo2)), isChecked(control(ON1)));
+  endModal();
+}
+
+void EditorDialog::AbbrechenClick() { endModal(); }
+
+}  // namespace vak
