@@ -1,1 +1,38 @@
-// (in progress)
+#include "settings/Texts.h"
+
+#include "platform/Text.h"
+
+namespace vak {
+
+const char* const kVersionSuffix = " 2.0 RC3";
+// Placeholder host until the real update server is settled.
+const char* const kUpdateServer = "http://vak.example.org";
+
+void fillMessageTextsFirst(MessageTexts& t) {
+  t.statusIconNr = T("Statusicon Nr. ");
+  t.aufVersion = T("auf Version");
+  t.aktuallisieren = T("aktuallisieren");
+  t.updateDone = T("Updateprüfung abgeschlossen!");
+  t.noUpdates = T("Keine Updates vorhanden!");
+  t.downloadError = T("Fehler beim Herunterladen der Daten");
+  t.checkConnection = T("Prüfen sie Ihre Internetverbindung!");
+  t.historyUrl = std::string(kUpdateServer) + "/vak/update_de.html";
+  t.achtung = T("Achtung!");
+}
+
+void fillMessageTextsRest(MessageTexts& t) {
+  t.statusLost = T("Aktuelle Statusmeldungen gehen verloren!");
+  t.saveBefore = T("Wollen sie diese vorher speichern?");
+  t.notAStatusFile = T("ist keine korrekte Statusdatei!");
+  t.updatesAvailable = T("Updates vorhanden!");
+  t.wantUpdateTo = T("Wollen sie jetzt auf");
+  t.aktualisieren = T("aktualisieren?");
+  t.info = T("Info!");
+}
+
+MessageTexts& messageTexts() {
+  static MessageTexts texts;
+  return texts;
+}
+
+}  // namespace vak
