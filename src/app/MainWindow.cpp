@@ -164,7 +164,9 @@ void TForm1::createStatusTab() {
     return col == 1 ? e.title : e.message;
   });
   // Lies below StringGrid2, visible only while the table is shortened.
-  makeLabel(p, ids::Warnung, "", 467, 287, 300, 30);
+  // Shown once the table is shortened (older ICQ Lite builds).
+  makeLabel(p, ids::Warnung, "", 467, 287, 254, 34, WS_CLIPSIBLINGS);
+  ShowWindow(control(ids::Warnung), SW_HIDE);
   setTextColor(control(ids::Warnung), RGB(200, 0, 0));
   for (int n = 1; n <= kEntryCount; ++n) {
     const int left = n <= kRowsPerGrid ? 9 : 417;
@@ -194,8 +196,8 @@ void TForm1::createTweaksTab() {
   HWND p = page(1);
   makeGroup(p, ids::GroupBox1, "ICQTweaks und Einstellungen", 8, 8, 400, 120);
   makeCheck(p, ids::GebBox, "Geburtstagsmeldung aktivieren", 20, 30, 250, 17);
-  makeLabel(p, ids::Gebl1, "Vorwarnzeit:", 38, 56, 70, 16, SS_NOTIFY);
-  makeEdit(p, ids::GebEdit, 110, 53, 40, 20, ES_NUMBER);
+  makeLabel(p, ids::Gebl1, "Vorwarnzeit:", 38, 56, 68, 16, SS_NOTIFY | SS_RIGHT);
+  makeEdit(p, ids::GebEdit, 110, 53, 40, 20);
   SendMessageW(control(ids::GebEdit), EM_SETLIMITTEXT, 3, 0);
   setText(control(ids::GebEdit), "365");
   makeLabel(p, ids::Gebl2, "Tag(e)", 156, 56, 50, 16, SS_NOTIFY);
@@ -354,6 +356,7 @@ void TForm1::FormShow() {
     SetWindowPos(grid2_.hwnd(), nullptr, 0, 0, 281, 253, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     setText(control(ids::Warnung),
             T("Sie benötigen ICQ 5.1 oder die Pro7 ICQ Version,\r\num diese Icons nutzen zu können!"));
+    ShowWindow(control(ids::Warnung), SW_SHOW);
     for (int n = 30; n <= 32; ++n) {
       setChecked(activeBox(n), false);
       model_.entry(n).active = false;

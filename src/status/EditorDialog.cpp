@@ -10,7 +10,7 @@ namespace vak {
 namespace {
 constexpr int kClientWidth = 370;
 constexpr int kClientHeight = 290;
-constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_CONTROLPARENT;
 }  // namespace
 
@@ -52,10 +52,13 @@ void EditorDialog::onShowModal() {
   StatusModel& m = main_.model();
   if (n >= kAwayItem) {
     ShowWindow(control(Label3), SW_HIDE);
+    // The dialog names the text it edits, not the entry edited before.
     if (n == kAwayItem) {
+      setText(hwnd_, "Abwesend");
       setText(control(Memo1), "~ ist abwesend.");
       setText(control(Memo2), m.away);
     } else {
+      setText(hwnd_, T("Nicht verfügbar (länger abwesend)"));
       setText(control(Memo1), T("~ ist nicht verfügbar."));
       setText(control(Memo2), m.na);
     }

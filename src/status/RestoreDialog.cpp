@@ -11,7 +11,7 @@ namespace vak {
 namespace {
 constexpr int kClientWidth = 440;
 constexpr int kClientHeight = 262;
-constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
 }  // namespace
 
