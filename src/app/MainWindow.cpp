@@ -396,7 +396,16 @@ void TForm1::Auslesen() {
   setText(control(ids::GebEdit), "2");
   bool on = false;
   std::string days;
-  if (readBirthday(currentProfile_, on, days)) {
+  bool opened = false;
+  try {
+    opened = readBirthday(currentProfile_, on, days);
+  } catch (...) {
+    // "Yes" without a readable number of days: the box shows the "Yes" and
+    // nothing is written.
+    if (on) setChecked(control(ids::GebBox), true);
+    throw;
+  }
+  if (opened) {
     if (on) {
       setChecked(control(ids::GebBox), true);
       setText(control(ids::GebEdit), days);

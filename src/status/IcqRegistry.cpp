@@ -1,1 +1,175 @@
-// (in progress)
+#include "status/IcqRegistry.h"
+
+#include "platform/Convert.h"
+#include "platform/Registry.h"
+#include "status/EntryText.h"
+#include "status/Letters.h"
+
+namespace vak {
+
+const char* const kNewOwnersPath = "\\Software\\Mirabilis\\ICQ\\NewOwners";
+
+namespace {
+
+// ICQ's own spelling of the per-profile paths it keeps in HKLM and CommonPrefs.
+std::string icqLitePath(const std::string& uin) { return "\\software\\mirabilis\\icq\\NewOwners\\" + uin + "\\ICQLite\\"; }
+std::string commonPrefsPath(const std::string& uin) {
+  return "\\software\\mirabilis\\icq\\NewOwners\\" + uin + "\\CommonPrefs\\";
+}
+const char* const kDefaultPrefsPath = "\\software\\mirabilis\\icq\\DefaultPrefs";
+
+const char* const kYes = "Yes";
+
+// Title (Name) or message (Description) of an open entry key, judged by the
+// value's own type; nothing stored there makes this fail.
+std::string readEntryText(const Registry& reg, const std::string& name, bool isDescription) {
+  const RegValueInfo info = reg.getValueInfo(name);
+  if (!info.exists) return std::string();
+  if (info.type == RegType::String) return entryTextFromString(reg.readString(name));
+  if (info.type == RegType::Binary && info.size > 0) return entryTextFromBinary(reg.readBinary(name), isDescription);
+  return std::string();
+}
+
+// The number of a REG_DWORD's bytes (little-endian); a value of odd size
+// must not make the entry read fail.
+int dwordOf(const std::vector<std::uint8_t>& bytes) {
+  std::uint32_t v = 0;
+  for (std::size_t i = bytes.size(); i-- > 0;) v = v << 8 | bytes[i];
+  return static_cast<int>(v);
+}
+
+// AwayStatusText / NAStatusText of the open ICQLite key.
+std::string readAwayText(const Registry& reg, const std::string& name) {
+  const RegValueInfo info = reg.getValueInfo(name);
+  if (!info.exists || info.size == 0) return std::string();
+  if (info.type == RegType::Binary) return awayTextFromBinary(reg.readBinary(name, kAwayTextMaxBytes));
+  return awayTextFromString(reg.readString(name));  // another type than a string throws
+}
+
+}  // namespace
+
+ProfileListing listProfiles() {
+  ProfileListing out;
+  {
+    Registry reg(RegRoot::CurrentUser);
+    if (reg.openKey(kNewOwnersPath, true)) out.allKeys = reg.getKeyNames();
+  }
+  for (const std::string& uin : out.allKeys) {
+    Registry reg(RegRoot::CurrentUser);
+    if (!reg.openKeyReadOnly(std::string(kNewOwnersPath) + "\\" + uin)) continue;
+    const std::string name = reg.readString("Name");
+    out.listedKeys.push_back(uin);
+    out.listedTexts.push_back(name + " (" + uin + ")");
+  }
+  return out;
+}
+
+long long readLastOwner() {
+  Registry reg(RegRoot::CurrentUser);
+  if (!reg.openKeyReadOnly(kNewOwnersPath)) return 0;
+  if (!reg.valueExists("LastOwner")) return 0;
+  return reg.readInteger("LastOwner");
+}
+
+std::string statusListPath(const std::string& uin) {
+  return std::string(kNewOwnersPath) + "\\" + uin + "\\CustomStatusList\\";
+}
+
+void readStateList(const std::string& listPath, StatusModel& m) {
+  for (int n = 1; n <= kEntryCount; ++n) {
+    Registry reg(RegRoot::CurrentUser);
+    if (!reg.openKeyReadOnly(listPath + intToStr(n))) {
+      m.stateOf(n) = 0;
+      continue;
+    }
+    const RegValueInfo on = reg.getValueInfo("On");
+    m.stateOf(n) = (on.exists && on.type == RegType::DWord) ? dwordOf(reg.readBinary("On", 4)) : 2;
+  }
+}
+
+void readEntryTexts(const std::string& listPath, StatusModel& m) {
+  for (int n = 1; n <= kEntryCount; ++n) {
+    StatusEntry& e = m.entry(n);
+    Registry reg(RegRoot::CurrentUser);
+    if (!reg.openKeyReadOnly(listPath + intToStr(n))) {
+      e.title.clear();
+      e.message.clear();
+      continue;
+    }
+    e.title = readEntryText(reg, "Name", false);
+    e.message = readEntryText(reg, "Description", true);
+  }
+}
+
+bool readBirthday(const std::string& uin, bool& on, std::string& daysText) {
+  Registry reg(RegRoot::LocalMachine);
+  if (!reg.openKeyReadOnly(icqLitePath(uin))) return false;
+  if (reg.readString("RemindBirthday") == kYes) {
+    // The box is ticked before the days are read: a bad days value leaves it ticked.
+    on = true;
+    daysText = intToStr(reg.readInteger("RemindBirthdayDaysBefore"));
+  } else {
+    on = false;
+    daysText = "2";
+  }
+  return true;
+}
+
+void writeBirthday(const std::string& uin, bool on, const std::string& daysText) {
+  Registry reg(RegRoot::LocalMachine);
+  if (!reg.openKey(icqLitePath(uin), true)) return;
+  if (on) {
+    reg.writeString("RemindBirthday", kYes);
+    reg.writeInteger("RemindBirthdayDaysBefore", strToInt(daysText));
+  } else {
+    reg.writeString("RemindBirthday", "No");
+  }
+}
+
+bool readAwayTexts(const std::string& uin, std::string& away, std::string& na) {
+  Registry reg(RegRoot::LocalMachine);
+  if (!reg.openKeyReadOnly(icqLitePath(uin))) return false;
+  away = readAwayText(reg, "AwayStatusText");
+  na = readAwayText(reg, "NAStatusText");
+  return true;
+}
+
+std::optional<bool> readSoundOn(const std::string& uin) {
+  Registry reg(RegRoot::CurrentUser);
+  if (!reg.openKeyReadOnly(commonPrefsPath(uin))) return std::nullopt;
+  return reg.readString("AllResponsePlay") == kYes;
+}
+
+void writeStatusSet(const std::string& listPath, const std::string& uin, StatusModel& m) {
+  for (int n = 1; n <= kEntryCount; ++n) m.stateOf(n) = m.entry(n).active ? 1 : 0;
+  {
+    Registry reg(RegRoot::CurrentUser);
+    for (int n = 1; n <= kEntryCount; ++n) {
+      if (!reg.openKey(listPath + intToStr(n), true)) continue;
+      reg.writeInteger("LineNumber", n);
+      reg.writeInteger("On", m.stateOf(n) == 1 ? 1 : 0);
+      const StatusEntry& e = m.entry(n);
+      const std::string title = toUtf8Form(e.title);
+      const std::string message = toUtf8Form(e.message);
+      reg.writeString("Name", title);
+      reg.writeString("Description", message);
+      reg.closeKey();
+    }
+  }
+  Registry reg(RegRoot::LocalMachine);
+  if (!reg.openKey(icqLitePath(uin), true)) return;
+  reg.writeBinary("AwayStatusText", awayTextToBinary(m.away));
+  reg.writeBinary("NAStatusText", awayTextToBinary(m.na));
+}
+
+DefaultPrefs readDefaultPrefs() {
+  DefaultPrefs out;
+  Registry reg(RegRoot::LocalMachine);
+  if (!reg.openKeyReadOnly(kDefaultPrefsPath)) return out;
+  out.opened = true;
+  out.multiInstance = reg.readString("MultiInstance");
+  out.liteVersion = reg.readString("ICQLite Version");
+  return out;
+}
+
+}  // namespace vak

@@ -1,0 +1,380 @@
+// ICQ's registry data read and written against Wine's real registry; values
+// are seeded and checked from outside with reg.exe (32-bit view).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "StatusTestKeys.h"
+#include "TestSupport.h"
+#include "platform/Errors.h"
+#include "platform/Text.h"
+#include "status/IcqRegistry.h"
+
+using namespace vaktest;
+using vak::T;
+
+namespace {
+
+// Runs f and returns the text of the VakError it throws ("" when none).
+template <class F>
+std::string errorOf(F f) {
+  try {
+    f();
+  } catch (const vak::VakError& e) {
+    return e.what();
+  }
+  return "";
+}
+
+vak::StatusModel junkModel() {
+  vak::StatusModel m;
+  for (int n = 1; n <= vak::kEntryCount; ++n) {
+    m.entry(n).title = "old title";
+    m.entry(n).message = "old message";
+    m.stateOf(n) = 9;
+  }
+  return m;
+}
+
+std::string hexOfBytes(const std::string& bytes) {
+  static const char* digits = "0123456789ABCDEF";
+  std::string out;
+  for (unsigned char c : bytes) {
+    out += digits[c >> 4];
+    out += digits[c & 15];
+  }
+  return out;
+}
+
+}  // namespace
+
+TEST(IcqRegistryRead, EntriesAsSeededFromOutside) {
+  TestProfile p("9000001");
+  // 1: strings with UTF-8 letters; é stays two characters.
+  regAddString(p.entry(1), "Name", "zur\xC3\xBC" "ck");
+  regAddString(p.entry(1), "Description", "caf\xC3\xA9 \xC3\x84rger");
+  regAddDword(p.entry(1), "On", 1);
+  // 2: binary title and message with inner NULs; the message loses its last byte.
+  regAddBinary(p.entry(2), "Name", "486900447500");
+  regAddBinary(p.entry(2), "Description", "486900447500");
+  regAddDword(p.entry(2), "On", 0);
+  // 3: an empty binary title, a message of another type, On = 5.
+  regAddBinary(p.entry(3), "Name", "");
+  regAddDword(p.entry(3), "Description", 7);
+  regAddDword(p.entry(3), "On", 5);
+  // 4: the key without values; 5: On stored as a string.
+  regAddKey(p.entry(4));
+  regAddString(p.entry(5), "On", "1");
+  // 16 and 17 sit on both sides of the table border.
+  regAddString(p.entry(16), "Name", "Sechzehn");
+  regAddString(p.entry(17), "Description", "Siebzehn");
+
+  vak::StatusModel m = junkModel();
+  const std::string list = vak::statusListPath(p.uin());
+  EXPECT_EQ(list, "\\Software\\Mirabilis\\ICQ\\NewOwners\\9000001\\CustomStatusList\\");
+  vak::readStateList(list, m);
+  vak::readEntryTexts(list, m);
+
+  EXPECT_EQ(m.entry(1).title, "zur\xFC" "ck");
+  EXPECT_EQ(m.entry(1).message, "caf\xC3\xA9 \xC4rger");
+  EXPECT_EQ(m.entry(2).title, "Hi\r\nDu\r\n");
+  EXPECT_EQ(m.entry(2).message, "Hi\r\nDu");
+  EXPECT_EQ(m.entry(3).title, "");
+  EXPECT_EQ(m.entry(3).message, "");
+  EXPECT_EQ(m.entry(4).title, "");
+  EXPECT_EQ(m.entry(16).title, "Sechzehn");
+  EXPECT_EQ(m.entry(16).message, "");
+  EXPECT_EQ(m.entry(17).title, "");
+  EXPECT_EQ(m.entry(17).message, "Siebzehn");
+  EXPECT_EQ(m.entry(7).title, "");
+  EXPECT_EQ(m.entry(7).message, "");
+
+  const int expected[] = {1, 0, 5, 2, 2};
+  for (int n = 1; n <= 5; ++n) EXPECT_EQ(m.stateOf(n), expected[n - 1]) << "entry " << n;
+  EXPECT_EQ(m.stateOf(16), 2);  // key there, no On
+  for (int n = 6; n <= vak::kEntryCount; ++n) {
+    if (n != 16 && n != 17) {
+      EXPECT_EQ(m.stateOf(n), 0) << "entry " << n;
+    }
+  }
+}
+
+TEST(IcqRegistryRead, AwayTexts) {
+  TestProfile p("9000002");
+  std::string longText;
+  for (int i = 0; i < 2000; ++i) longText += static_cast<char>('A' + i % 26);
+  regAddBinary(p.lite(), "AwayStatusText", hexOfBytes(longText));
+  regAddBinary(p.lite(), "NAStatusText", "41420043");
+
+  std::string away = "x", na = "y";
+  ASSERT_TRUE(vak::readAwayTexts(p.uin(), away, na));
+  EXPECT_EQ(away, longText.substr(0, 1024));
+  EXPECT_EQ(na, "AB");
+
+  // Strings are read as strings, letters converted; an empty binary is empty.
+  regAddString(p.lite(), "AwayStatusText", "zur\xC3\xBC" "ck");
+  regAddBinary(p.lite(), "NAStatusText", "");
+  ASSERT_TRUE(vak::readAwayTexts(p.uin(), away, na));
+  EXPECT_EQ(away, "zur\xFC" "ck");
+  EXPECT_EQ(na, "");
+
+  // A number is no text: the read fails after the away text was taken.
+  regAddString(p.lite(), "AwayStatusText", "weg");
+  regAddDword(p.lite(), "NAStatusText", 3);
+  na = "before";
+  EXPECT_EQ(errorOf([&] { vak::readAwayTexts(p.uin(), away, na); }), T("Ungültiger Datentyp für 'NAStatusText'"));
+  EXPECT_EQ(away, "weg");
+  EXPECT_EQ(na, "before");
+}
+
+TEST(IcqRegistryRead, MissingProfileKeysHoldNothing) {
+  TestProfile p("9000003");
+  std::string away = "away", na = "na", days = "9";
+  bool on = true;
+  EXPECT_FALSE(vak::readAwayTexts(p.uin(), away, na));
+  EXPECT_FALSE(vak::readBirthday(p.uin(), on, days));
+  EXPECT_EQ(away, "away");
+  EXPECT_EQ(na, "na");
+  EXPECT_TRUE(on);
+  EXPECT_EQ(days, "9");
+  EXPECT_FALSE(vak::readSoundOn(p.uin()).has_value());
+
+  vak::StatusModel m = junkModel();
+  vak::readStateList(vak::statusListPath(p.uin()), m);
+  vak::readEntryTexts(vak::statusListPath(p.uin()), m);
+  for (int n = 1; n <= vak::kEntryCount; ++n) {
+    EXPECT_EQ(m.stateOf(n), 0);
+    EXPECT_EQ(m.entry(n).title, "");
+    EXPECT_EQ(m.entry(n).message, "");
+  }
+}
+
+TEST(IcqRegistryRead, BirthdayOptions) {
+  TestProfile p("9000004");
+  bool on = false;
+  std::string days;
+
+  regAddString(p.lite(), "RemindBirthday", "Yes");
+  regAddDword(p.lite(), "RemindBirthdayDaysBefore", 5);
+  ASSERT_TRUE(vak::readBirthday(p.uin(), on, days));
+  EXPECT_TRUE(on);
+  EXPECT_EQ(days, "5");
+
+  // Only "Yes" exactly counts; the days are then not read.
+  regAddString(p.lite(), "RemindBirthday", "yes");
+  regAddString(p.lite(), "RemindBirthdayDaysBefore", "not a number");
+  ASSERT_TRUE(vak::readBirthday(p.uin(), on, days));
+  EXPECT_FALSE(on);
+  EXPECT_EQ(days, "2");
+
+  regAddString(p.lite(), "RemindBirthday", "Yes");
+  on = false;
+  EXPECT_EQ(errorOf([&] { vak::readBirthday(p.uin(), on, days); }),
+            T("Ungültiger Datentyp für 'RemindBirthdayDaysBefore'"));
+  EXPECT_TRUE(on);
+
+  regDeleteValue(p.lite(), "RemindBirthdayDaysBefore");
+  EXPECT_EQ(errorOf([&] { vak::readBirthday(p.uin(), on, days); }),
+            T("Fehler beim Holen der Daten für 'RemindBirthdayDaysBefore'"));
+
+  regAddDword(p.lite(), "RemindBirthday", 1);
+  EXPECT_EQ(errorOf([&] { vak::readBirthday(p.uin(), on, days); }), T("Ungültiger Datentyp für 'RemindBirthday'"));
+
+  // A missing RemindBirthday reads as off.
+  regDeleteValue(p.lite(), "RemindBirthday");
+  on = true;
+  ASSERT_TRUE(vak::readBirthday(p.uin(), on, days));
+  EXPECT_FALSE(on);
+  EXPECT_EQ(days, "2");
+}
+
+TEST(IcqRegistryWrite, Birthday) {
+  TestProfile p("9000005");
+  vak::writeBirthday(p.uin(), true, "7");  // creates the key
+  auto remind = regQuery(p.lite(), "RemindBirthday");
+  auto daysBefore = regQuery(p.lite(), "RemindBirthdayDaysBefore");
+  ASSERT_TRUE(remind && daysBefore);
+  EXPECT_EQ(remind->type, "REG_SZ");
+  EXPECT_EQ(remind->data, "Yes");
+  EXPECT_EQ(daysBefore->type, "REG_DWORD");
+  EXPECT_EQ(daysBefore->data, "0x7");
+
+  vak::writeBirthday(p.uin(), false, "99");
+  EXPECT_EQ(regQuery(p.lite(), "RemindBirthday")->data, "No");
+  EXPECT_EQ(regQuery(p.lite(), "RemindBirthdayDaysBefore")->data, "0x7");
+
+  EXPECT_EQ(errorOf([&] { vak::writeBirthday(p.uin(), true, "abc"); }), T("'abc' ist kein gültiger Integerwert"));
+  EXPECT_EQ(regQuery(p.lite(), "RemindBirthday")->data, "Yes");
+  EXPECT_EQ(regQuery(p.lite(), "RemindBirthdayDaysBefore")->data, "0x7");
+}
+
+TEST(IcqRegistryRead, SoundOption) {
+  TestProfile p("9000006");
+  regAddKey(p.commonPrefs());
+  EXPECT_EQ(vak::readSoundOn(p.uin()), std::optional<bool>(false));
+  regAddString(p.commonPrefs(), "AllResponsePlay", "Yes");
+  EXPECT_EQ(vak::readSoundOn(p.uin()), std::optional<bool>(true));
+  regAddString(p.commonPrefs(), "AllResponsePlay", "YES");
+  EXPECT_EQ(vak::readSoundOn(p.uin()), std::optional<bool>(false));
+}
+
+TEST(IcqRegistryRead, ProfileListing) {
+  TestProfile max("123456");
+  TestProfile nameless("9000007");
+  regAddString(max.hkcu(), "Name", "Max");
+  regAddKey(nameless.hkcu());
+
+  const vak::ProfileListing l = vak::listProfiles();
+  ASSERT_EQ(l.listedKeys.size(), l.listedTexts.size());
+  const auto at = std::find(l.listedKeys.begin(), l.listedKeys.end(), "123456");
+  ASSERT_NE(at, l.listedKeys.end());
+  EXPECT_EQ(l.listedTexts[static_cast<std::size_t>(at - l.listedKeys.begin())], "Max (123456)");
+  const auto at2 = std::find(l.listedKeys.begin(), l.listedKeys.end(), "9000007");
+  ASSERT_NE(at2, l.listedKeys.end());
+  EXPECT_EQ(l.listedTexts[static_cast<std::size_t>(at2 - l.listedKeys.begin())], " (9000007)");
+  EXPECT_EQ(l.listedKeys, l.allKeys);  // every key opened
+}
+
+TEST(IcqRegistryRead, ProfileNameOfAnotherTypeFails) {
+  TestProfile p("9000008");
+  regAddDword(p.hkcu(), "Name", 1);
+  EXPECT_EQ(errorOf([] { vak::listProfiles(); }), T("Ungültiger Datentyp für 'Name'"));
+}
+
+TEST(IcqRegistryRead, ProfileKeyThatDoesNotOpenIsListedOnlyInAllKeys) {
+  TestProfile before("9000012");
+  TestProfile locked("9000013");
+  TestProfile after("9000014");
+  regAddString(before.hkcu(), "Name", "Vorher");
+  regAddString(locked.hkcu(), "Name", "Zu");
+  regAddString(after.hkcu(), "Name", "Nachher");
+
+  // Deny everyone everything: an empty DACL.
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Mirabilis\\ICQ\\NewOwners\\9000013", 0,
+                          WRITE_DAC | READ_CONTROL | KEY_WOW64_32KEY, &key),
+            ERROR_SUCCESS);
+  SECURITY_DESCRIPTOR sd;
+  ACL acl;
+  InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+  InitializeAcl(&acl, sizeof acl, ACL_REVISION);
+  SetSecurityDescriptorDacl(&sd, TRUE, &acl, FALSE);
+  const LONG set = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd);
+  RegCloseKey(key);
+  struct Unlock {
+    ~Unlock() {
+      HKEY k = nullptr;
+      if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Mirabilis\\ICQ\\NewOwners\\9000013", 0,
+                        WRITE_DAC | KEY_WOW64_32KEY, &k) == ERROR_SUCCESS) {
+        SECURITY_DESCRIPTOR open;
+        InitializeSecurityDescriptor(&open, SECURITY_DESCRIPTOR_REVISION);
+        SetSecurityDescriptorDacl(&open, TRUE, nullptr, FALSE);  // NULL DACL: everyone everything
+        RegSetKeySecurity(k, DACL_SECURITY_INFORMATION, &open);
+        RegCloseKey(k);
+      }
+    }
+  } unlock;
+  HKEY probe = nullptr;
+  if (set != ERROR_SUCCESS || RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Mirabilis\\ICQ\\NewOwners\\9000013", 0,
+                                            KEY_READ | KEY_WOW64_32KEY, &probe) == ERROR_SUCCESS) {
+    if (probe) RegCloseKey(probe);
+    GTEST_SKIP() << "this registry does not refuse opening a key";
+  }
+
+  const vak::ProfileListing l = vak::listProfiles();
+  ASSERT_EQ(l.listedKeys.size(), l.listedTexts.size());
+  EXPECT_NE(std::find(l.allKeys.begin(), l.allKeys.end(), "9000013"), l.allKeys.end());
+  EXPECT_EQ(std::find(l.listedKeys.begin(), l.listedKeys.end(), "9000013"), l.listedKeys.end());
+  // Positions of the listed texts and of the listed keys agree.
+  for (std::size_t i = 0; i < l.listedKeys.size(); ++i) {
+    if (l.listedKeys[i] == "9000012") {
+      EXPECT_EQ(l.listedTexts[i], "Vorher (9000012)");
+    }
+    if (l.listedKeys[i] == "9000014") {
+      EXPECT_EQ(l.listedTexts[i], "Nachher (9000014)");
+    }
+  }
+  // The listed keys keep the registry order of all keys.
+  std::vector<std::string> expected;
+  for (const std::string& k : l.allKeys)
+    if (k != "9000013") expected.push_back(k);
+  EXPECT_EQ(l.listedKeys, expected);
+}
+
+TEST(IcqRegistryRead, LastOwner) {
+  regDeleteValue(kOwnersKey, "LastOwner");
+  EXPECT_EQ(vak::readLastOwner(), 0);
+  regAddDword(kOwnersKey, "LastOwner", 9000011);
+  EXPECT_EQ(vak::readLastOwner(), 9000011);
+  regAddString(kOwnersKey, "LastOwner", "9000011");
+  EXPECT_EQ(errorOf([] { vak::readLastOwner(); }), T("Ungültiger Datentyp für 'LastOwner'"));
+  regDeleteValue(kOwnersKey, "LastOwner");
+}
+
+TEST(IcqRegistryWrite, StatusSetAsReadByOthers) {
+  TestProfile p("9000020");
+  regAddBinary(p.entry(3), "Name", "414243");  // a binary title becomes a string
+
+  vak::StatusModel m;
+  for (int n = 1; n <= vak::kEntryCount; ++n) m.stateOf(n) = (n % 2) ? 2 : 5;
+  m.entry(1) = {"zur\xFC" "ck", "Zeile1\r\nZeile2", true};
+  m.entry(3) = {"T3", "", false};
+  m.entry(17) = {"", "Siebzehn", true};
+  m.away = "zur\xFC" "ck";
+  m.na = "";
+  const std::string list = vak::statusListPath(p.uin());
+  vak::writeStatusSet(list, p.uin(), m);
+
+  for (int n = 1; n <= vak::kEntryCount; ++n)
+    EXPECT_EQ(m.stateOf(n), (n == 1 || n == 17) ? 1 : 0) << "entry " << n;
+
+  auto name1 = regQuery(p.entry(1), "Name");
+  ASSERT_TRUE(name1);
+  EXPECT_EQ(name1->type, "REG_SZ");
+  const auto nameBytes = regExportedString(p.entry(1), "Name");
+  ASSERT_TRUE(nameBytes);
+  EXPECT_EQ(hex(*nameBytes), "7A 75 72 C3 BC 63 6B");
+  EXPECT_EQ(regExportedString(p.entry(1), "Description"), std::optional<std::string>("Zeile1\r\nZeile2"));
+  for (int n : {1, 2, 17, 32}) {
+    auto line = regQuery(p.entry(n), "LineNumber");
+    auto on = regQuery(p.entry(n), "On");
+    ASSERT_TRUE(line && on) << "entry " << n;
+    EXPECT_EQ(line->type, "REG_DWORD");
+    EXPECT_EQ(line->data, n == 32 ? "0x20" : n == 17 ? "0x11" : "0x" + std::to_string(n));
+    EXPECT_EQ(on->type, "REG_DWORD");
+    EXPECT_EQ(on->data, (n == 1 || n == 17) ? "0x1" : "0x0");
+  }
+  auto name3 = regQuery(p.entry(3), "Name");
+  ASSERT_TRUE(name3);
+  EXPECT_EQ(name3->type, "REG_SZ");
+  EXPECT_EQ(name3->data, "T3");
+  auto desc32 = regQuery(p.entry(32), "Description");
+  ASSERT_TRUE(desc32);
+  EXPECT_EQ(desc32->type, "REG_SZ");
+  EXPECT_EQ(desc32->data, "");
+
+  auto away = regQuery(p.lite(), "AwayStatusText");
+  auto na = regQuery(p.lite(), "NAStatusText");
+  ASSERT_TRUE(away && na);
+  EXPECT_EQ(away->type, "REG_BINARY");
+  EXPECT_EQ(away->data, "7A7572FC636B");
+  EXPECT_EQ(na->type, "REG_BINARY");
+  EXPECT_EQ(na->data, "");
+
+  // What was written reads back as it was shown.
+  vak::StatusModel back;
+  vak::readStateList(list, back);
+  vak::readEntryTexts(list, back);
+  for (int n = 1; n <= vak::kEntryCount; ++n) {
+    EXPECT_EQ(back.entry(n).title, m.entry(n).title) << "entry " << n;
+    EXPECT_EQ(back.entry(n).message, m.entry(n).message) << "entry " << n;
+    EXPECT_EQ(back.stateOf(n), m.stateOf(n)) << "entry " << n;
+  }
+
+  // An away text typed in UTF-8 form is stored as the single letter.
+  m.away = "\xC3\xA4";
+  vak::writeStatusSet(list, p.uin(), m);
+  EXPECT_EQ(regQuery(p.lite(), "AwayStatusText")->data, "E4");
+}
