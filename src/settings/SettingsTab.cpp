@@ -19,7 +19,8 @@ void TForm1::createSettingsTab() {
   HWND heading = makeLabel(p, ids::Label9, "Allgemeine VAK-Einstellungen", 20, 28, 360, 16);
   SendMessageW(heading, WM_SETFONT, reinterpret_cast<WPARAM>(uiBoldFont()), FALSE);
   makeLabel(p, ids::Label5, "Start-ICQ-Nummer:", 20, 56, 110, 16);
-  makeCombo(p, ids::C_ICQNr, 134, 52, 160, 200);
+  // Disabled while "Standardnummer verwenden" is checked, as it is at first.
+  makeCombo(p, ids::C_ICQNr, 134, 52, 160, 200, WS_DISABLED);
   makeCheck(p, ids::SICQNr, "Standardnummer verwenden", 20, 84, 250, 17);
   setChecked(control(ids::SICQNr), true);
   makeCheck(p, ids::HintBox, "Hints aktivieren", 20, 110, 250, 17);

@@ -1,0 +1,314 @@
+#pragma once
+// Fixture of the in-process window tests: a clean ICQ registry (both hives,
+// 32-bit view), profiles seeded through reg.exe, a fresh program folder, and
+// the four windows created as the program creates them, with the main
+// window shown and its show handler run.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+#include "TestSupport.h"
+#include "app/Ids.h"
+#include "app/MainWindow.h"
+#include "app/WebViewer.h"
+#include "platform/Ini.h"
+#include "platform/Text.h"
+#include "platform/Ui.h"
+#include "platform/WinText.h"
+#include "status/EditorDialog.h"
+#include "status/RestoreDialog.h"
+
+namespace vaktest {
+
+inline const char* const kHkcuOwners = "HKEY_CURRENT_USER\\Software\\Mirabilis\\ICQ\\NewOwners";
+// The 32-bit view of HKLM\Software as a 64-bit reg.exe sees it.
+inline const char* const kHklmIcq = "HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Mirabilis\\ICQ";
+inline const char* const kRegOwners = "HKCU\\Software\\Mirabilis\\ICQ\\NewOwners";
+
+// A REGEDIT4 file built in memory and imported with one reg.exe run.
+// Strings are Windows-1252 bytes (an ANSI .reg file).
+class RegSeed {
+ public:
+  RegSeed& key(const std::string& path) {
+    text_ += "\r\n[" + path + "]\r\n";
+    return *this;
+  }
+  RegSeed& str(const std::string& name, const std::string& value) {
+    text_ += quoted(name) + "=" + quoted(value) + "\r\n";
+    return *this;
+  }
+  RegSeed& dword(const std::string& name, unsigned value) {
+    char num[16];
+    std::snprintf(num, sizeof num, "%08x", value);
+    text_ += quoted(name) + "=dword:" + num + "\r\n";
+    return *this;
+  }
+  RegSeed& binary(const std::string& name, const std::string& bytes) {
+    static const char digits[] = "0123456789abcdef";
+    std::string h;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+      const auto b = static_cast<unsigned char>(bytes[i]);
+      if (i) h += ',';
+      h += digits[b >> 4];
+      h += digits[b & 15];
+    }
+    text_ += quoted(name) + "=hex:" + h + "\r\n";
+    return *this;
+  }
+  bool empty() const { return text_.empty(); }
+
+  void import(const std::string& folder) {
+    if (text_.empty()) return;
+    const std::string file = folder + "\\seed.reg";
+    writeFileBytes(file, "REGEDIT4\r\n" + text_ + "\r\n");
+    std::string out;
+    const int rc = run("reg import \"" + file + "\"", &out);
+    DeleteFileA(file.c_str());
+    if (rc != 0) throw std::runtime_error("reg import failed: " + out);
+    text_.clear();
+  }
+
+ private:
+  static std::string quoted(const std::string& s) {
+    std::string q = "\"";
+    for (char c : s) {
+      if (c == '\\' || c == '"') q += '\\';
+      q += c;
+    }
+    return q + "\"";
+  }
+  std::string text_;
+};
+
+// Texts of the standard seeded profile: entry n of profile uin.
+inline std::string seedTitle(const std::string& uin, int n) { return "Titel " + uin + "-" + std::to_string(n); }
+inline std::string seedMessage(const std::string& uin, int n) { return "Nachricht " + uin + "-" + std::to_string(n); }
+inline bool seedActive(int n) { return n % 2 == 1; }  // On = 1 for odd entries, 0 for even
+inline std::string seedAway(const std::string& uin) { return "Bin weg " + uin; }
+inline std::string seedNa(const std::string& uin) { return "Lange weg " + uin; }
+
+// The bytes of a REG_SZ value as the program's ANSI reads see them (reg query
+// loses letters; reg export writes the exact characters in UTF-16).
+inline std::optional<std::string> exportedString(const std::string& key, const std::string& name,
+                                                 const std::string& scratchFolder) {
+  const std::string file = scratchFolder + "\\export.reg";
+  if (run("reg export \"" + key + "\" \"" + file + "\" /y /reg:32") != 0) return std::nullopt;
+  const std::string raw = readFileBytes(file);
+  DeleteFileA(file.c_str());
+  std::u16string wide;
+  for (std::size_t i = 2; i + 1 < raw.size(); i += 2)
+    wide += static_cast<char16_t>(static_cast<unsigned char>(raw[i]) | static_cast<unsigned char>(raw[i + 1]) << 8);
+  const std::string text = vak::utf16ToCp1252(wide);
+  const std::string head = "\n\"" + name + "\"=\"";
+  const std::size_t at = text.find(head);
+  if (at == std::string::npos) return std::nullopt;
+  std::string value;
+  for (std::size_t i = at + head.size(); i < text.size() && text[i] != '"'; ++i) {
+    if (text[i] == '\\' && i + 1 < text.size()) {
+      ++i;
+      value += text[i];
+      continue;
+    }
+    value += text[i];
+  }
+  return value;
+}
+
+// "reg query" prints binary data as hex digits without blanks.
+inline std::string compactHex(const std::string& bytes) {
+  std::string h = hex(bytes);
+  std::string out;
+  for (char c : h)
+    if (c != ' ') out += c;
+  return out;
+}
+
+// Whether the control itself is shown (its own WS_VISIBLE, whatever its parents).
+inline bool shownStyle(HWND h) { return (GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+namespace detail {
+inline std::function<void()>*& pendingDrive() {
+  static std::function<void()>* drive = nullptr;
+  return drive;
+}
+inline void CALLBACK driveTimer(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  std::function<void()>* drive = pendingDrive();
+  pendingDrive() = nullptr;
+  if (drive) (*drive)();
+}
+}  // namespace detail
+
+// Runs open(), which shows `dialog` modally, and drive() from inside the
+// dialog's modal loop (a thread timer fires there). A dialog that drive()
+// leaves open is closed by its close box and counts as a failure.
+inline void driveModal(vak::Window& dialog, const std::function<void()>& open, const std::function<void()>& drive) {
+  bool ran = false;
+  bool leftOpen = false;
+  std::function<void()> wrapped = [&] {
+    ran = true;
+    EXPECT_TRUE(dialog.isModal()) << "the dialog is not shown modally";
+    EXPECT_TRUE(IsWindowVisible(dialog.hwnd()));
+    drive();
+    if (dialog.isModal()) {
+      leftOpen = true;
+      SendMessageW(dialog.hwnd(), WM_CLOSE, 0, 0);
+      if (dialog.isModal()) PostMessageW(nullptr, WM_NULL, 0, 0);
+    }
+  };
+  detail::pendingDrive() = &wrapped;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, &detail::driveTimer);
+  open();
+  KillTimer(nullptr, timer);
+  detail::pendingDrive() = nullptr;
+  EXPECT_TRUE(ran) << "no modal loop ran";
+  EXPECT_FALSE(leftOpen) << "the dialog stayed open";
+  EXPECT_FALSE(IsWindowVisible(dialog.hwnd()));
+}
+
+class GuiTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    wipeIcq();
+    folder_ = freshDir(testName());
+  }
+
+  void TearDown() override { closeApp(); }
+
+  static std::string testName() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    return std::string("gui_") + info->test_suite_name() + "_" + info->name();
+  }
+
+  // Both ICQ trees, 32-bit view (HKCU\Software is shared by both views).
+  static void wipeIcq() {
+    run("reg delete \"HKCU\\Software\\Mirabilis\" /f /reg:32");
+    run("reg delete \"HKLM\\Software\\Mirabilis\" /f /reg:32");
+  }
+
+  // A profile with Name, 32 entries (seedTitle/seedMessage, On by seedActive)
+  // and an ICQLite key with the two away texts.
+  void addProfile(const std::string& uin, const std::string& name) {
+    const std::string p = std::string(kHkcuOwners) + "\\" + uin;
+    seed_.key(p).str("Name", name);
+    for (int n = 1; n <= vak::kEntryCount; ++n)
+      seed_.key(p + "\\CustomStatusList\\" + std::to_string(n))
+          .dword("On", seedActive(n) ? 1 : 0)
+          .dword("LineNumber", static_cast<unsigned>(n))
+          .str("Name", seedTitle(uin, n))
+          .str("Description", seedMessage(uin, n));
+    seed_.key(std::string(kHklmIcq) + "\\NewOwners\\" + uin + "\\ICQLite")
+        .binary("AwayStatusText", seedAway(uin))
+        .binary("NAStatusText", seedNa(uin))
+        .str("RemindBirthday", "No");
+  }
+  void setLastOwner(unsigned uin) { seed_.key(kHkcuOwners).dword("LastOwner", uin); }
+  void setLiteVersion(const std::string& version) {
+    seed_.key(std::string(kHklmIcq) + "\\DefaultPrefs").str("ICQLite Version", version).str("MultiInstance", "No");
+  }
+  // The usual machine: two profiles, 111 (Max) used last, ICQ Lite 5.1.
+  void seedTwoProfiles() {
+    addProfile("111", "Max");
+    addProfile("222", "Erika");
+    setLastOwner(111);
+    setLiteVersion("2050");
+  }
+
+  void writeEinst(const std::string& text) { writeFileBytes(einstPath(), text); }
+  std::string einstPath() const { return folder_ + "\\Einst.ini"; }
+
+  // Creates the four windows as the program does, shows the main window and
+  // runs its show handler for the program folder of this test.
+  void startApp() {
+    seed_.import(folder_);
+    form1_ = std::make_unique<vak::TForm1>();
+    form1_->create();
+    form4_ = std::make_unique<vak::EditorDialog>(*form1_);
+    form4_->create(form1_->hwnd());
+    form6_ = std::make_unique<vak::WebViewer>();
+    form6_->create(form1_->hwnd());
+    form7_ = std::make_unique<vak::RestoreDialog>(*form1_);
+    form7_->create(form1_->hwnd());
+    form1_->setDialogs(form4_.get(), form6_.get(), form7_.get());
+    form1_->setProgramFolder(folder_);
+    ShowWindow(form1_->hwnd(), SW_SHOWNORMAL);
+    UpdateWindow(form1_->hwnd());
+    vak::runHandler([&] { form1_->FormShow(); });
+    pumpMessages();
+  }
+
+  // The program's windows are gone; folder and registry stay (a new start can follow).
+  void closeApp() {
+    form7_.reset();
+    form6_.reset();
+    form4_.reset();
+    form1_.reset();
+    pumpMessages();
+  }
+
+  vak::TForm1& form() { return *form1_; }
+  vak::EditorDialog& editor() { return *form4_; }
+  vak::RestoreDialog& restore() { return *form7_; }
+  HWND ctl(int id) const { return form1_->control(id); }
+  HWND mainWnd() const { return form1_->hwnd(); }
+
+  void click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
+  void menu(int id) { SendMessageW(mainWnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+  void chooseProfile(int index) {
+    HWND nn = ctl(vak::ids::NN);
+    SendMessageW(nn, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(mainWnd(), WM_COMMAND, MAKEWPARAM(vak::ids::NN, CBN_SELCHANGE), reinterpret_cast<LPARAM>(nn));
+  }
+  std::string text(HWND h) const { return vak::getText(h); }
+  std::string comboText(HWND combo) const {
+    const int i = vak::comboSelected(combo);
+    return i < 0 ? std::string("<none>") : vak::comboItem(combo, i);
+  }
+
+  // Entry n's title and message as the tables show them.
+  std::string title(int n) { return form1_->grid(vak::gridOfEntry(n)).cell(vak::rowOfEntry(n), 1); }
+  std::string message(int n) { return form1_->grid(vak::gridOfEntry(n)).cell(vak::rowOfEntry(n), 2); }
+  bool boxChecked(int n) const { return vak::isChecked(form1_->activeBox(n)); }
+
+  // Clicks a cell of a table twice (select, then edit) or once (select).
+  void clickCell(vak::Grid& g, int row, int col) {
+    const RECT rc = g.cellRect(row, col);
+    SendMessageW(g.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2));
+    SendMessageW(g.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2));
+  }
+  // Types text (UTF-8 literal) into the selected cell: the first character
+  // goes to the table and starts the in-place editor, the rest to the editor.
+  void typeText(vak::Grid& g, const char* utf8) {
+    const std::wstring w = vak::W(utf8);
+    for (std::size_t i = 0; i < w.size(); ++i)
+      SendMessageW(i == 0 ? g.hwnd() : g.editor(), WM_CHAR, static_cast<WPARAM>(w[i]), 1);
+  }
+  void key(HWND target, WPARAM vk) {
+    SendMessageW(target, WM_KEYDOWN, vk, 1);
+    SendMessageW(target, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001u));
+  }
+  // Select, type, Enter.
+  void editCell(int entry, int col, const char* utf8) {
+    vak::Grid& g = form1_->grid(vak::gridOfEntry(entry));
+    clickCell(g, vak::rowOfEntry(entry), col);
+    typeText(g, utf8);
+    key(g.editor(), VK_RETURN);
+  }
+
+  std::string folder_;
+  RegSeed seed_;
+  ScriptedUi ui_;
+  std::unique_ptr<vak::TForm1> form1_;
+  std::unique_ptr<vak::EditorDialog> form4_;
+  std::unique_ptr<vak::WebViewer> form6_;
+  std::unique_ptr<vak::RestoreDialog> form7_;
+};
+
+}  // namespace vaktest

@@ -1,0 +1,280 @@
+// The main window's first showing: profiles, start profile, version gate,
+// the status set in the tables and the interface texts.
+#include "GuiFixture.h"
+
+using namespace vaktest;
+namespace ids = vak::ids;
+using vak::T;
+
+namespace {
+
+class Startup : public GuiTest {};
+
+std::string regAt(const std::string& key, const std::string& name) {
+  auto q = regQuery(key, name);
+  return q ? q->type + " " + q->data : "<missing>";
+}
+
+}  // namespace
+
+TEST_F(Startup, ListsProfilesAndStartsWithLastOwner) {
+  addProfile("111", "Max");
+  addProfile("222", "Erika");
+  setLastOwner(222);
+  setLiteVersion("2050");
+  // Leftovers of an update are removed at every start.
+  writeFileBytes(folder_ + "\\Update.ini", "[x]\r\n");
+  writeFileBytes(folder_ + "\\Updater.exe", "MZ");
+  startApp();
+  EXPECT_EQ(GetFileAttributesA((folder_ + "\\Update.ini").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesA((folder_ + "\\Updater.exe").c_str()), INVALID_FILE_ATTRIBUTES);
+
+  HWND nn = ctl(ids::NN);
+  ASSERT_EQ(vak::comboCount(nn), 2);
+  EXPECT_EQ(vak::comboItem(nn, 0), "Max (111)");
+  EXPECT_EQ(vak::comboItem(nn, 1), "Erika (222)");
+  EXPECT_EQ(vak::comboSelected(nn), 1);
+  EXPECT_EQ(form().currentProfile(), "222");
+  HWND numbers = ctl(ids::C_ICQNr);
+  ASSERT_EQ(vak::comboCount(numbers), 2);
+  EXPECT_EQ(vak::comboItem(numbers, 0), "111");
+  EXPECT_EQ(vak::comboItem(numbers, 1), "222");
+
+  // The tables, boxes and panels hold the profile's stored set.
+  for (int n : {1, 2, 16, 17, 29, 32}) {
+    EXPECT_EQ(title(n), seedTitle("222", n)) << n;
+    EXPECT_EQ(message(n), seedMessage("222", n)) << n;
+    EXPECT_EQ(boxChecked(n), seedActive(n)) << n;
+    EXPECT_EQ(form().model().entry(n).active, seedActive(n)) << n;
+  }
+  EXPECT_EQ(form().grid(2).cell(1, 1), seedTitle("222", 17));
+  EXPECT_EQ(form().grid(1).cell(16, 2), seedMessage("222", 16));
+  EXPECT_EQ(text(ctl(ids::AwayEd)), seedAway("222"));
+  EXPECT_EQ(text(ctl(ids::NaEd)), seedNa("222"));
+  EXPECT_TRUE(ui_.boxes.empty());
+
+  // Choosing the other profile reads it.
+  chooseProfile(0);
+  EXPECT_EQ(form().currentProfile(), "111");
+  for (int n : {1, 2, 16, 17, 32}) {
+    EXPECT_EQ(title(n), seedTitle("111", n)) << n;
+    EXPECT_EQ(message(n), seedMessage("111", n)) << n;
+    EXPECT_EQ(boxChecked(n), seedActive(n)) << n;
+  }
+  EXPECT_EQ(text(ctl(ids::AwayEd)), seedAway("111"));
+  EXPECT_EQ(text(ctl(ids::NaEd)), seedNa("111"));
+  EXPECT_TRUE(ui_.boxes.empty());
+}
+
+TEST_F(Startup, StoredTextsAreShownWithTheirLetters) {
+  seedTwoProfiles();
+  const std::string e5 = std::string(kHkcuOwners) + "\\111\\CustomStatusList\\5";
+  const std::string e6 = std::string(kHkcuOwners) + "\\111\\CustomStatusList\\6";
+  // zurück in ICQ's UTF-8 form; é in UTF-8 stays two characters.
+  seed_.key(e5).str("Name", "zur\xC3\xBC" "ck").str("Description", "caf\xC3\xA9");
+  // A binary message loses its last byte; inner NULs become line breaks.
+  seed_.key(e6).binary("Description", std::string("Hi\0Du\0", 6)).binary("Name", std::string("Hi\0Du\0", 6));
+  seed_.key(std::string(kHklmIcq) + "\\NewOwners\\111\\ICQLite").binary("AwayStatusText", std::string("AB\0C", 4));
+  startApp();
+  EXPECT_EQ(hex(title(5)), hex(T("zurück")));
+  EXPECT_EQ(hex(message(5)), hex("caf\xC3\xA9"));
+  EXPECT_EQ(message(6), "Hi\r\nDu");
+  EXPECT_EQ(title(6), "Hi\r\nDu\r\n");
+  EXPECT_EQ(text(ctl(ids::AwayEd)), "AB");
+}
+
+TEST_F(Startup, SavedStartNumberIsUsedWhenTheDefaultIsOff) {
+  seedTwoProfiles();
+  writeEinst("[ICQStatFile]\r\n#01=1\r\n[Einstellungen]\r\n#01=222\r\n#02=0\r\n");
+  startApp();
+  EXPECT_EQ(vak::comboSelected(ctl(ids::NN)), 1);
+  EXPECT_EQ(form().currentProfile(), "222");
+  EXPECT_EQ(comboText(ctl(ids::C_ICQNr)), "222");
+  EXPECT_FALSE(vak::isChecked(ctl(ids::SICQNr)));
+  EXPECT_TRUE(IsWindowEnabled(ctl(ids::C_ICQNr)));
+  EXPECT_EQ(title(1), seedTitle("222", 1));
+  EXPECT_EQ(text(ctl(ids::AwayEd)), seedAway("222"));
+  EXPECT_TRUE(ui_.boxes.empty());
+}
+
+TEST_F(Startup, DefaultOnOrEmptyNumberFallsBackToLastOwner) {
+  seedTwoProfiles();
+  // "Standardnummer verwenden" on: the saved number does not count.
+  writeEinst("[ICQStatFile]\r\n#01=1\r\n[Einstellungen]\r\n#01=222\r\n#02=1\r\n");
+  startApp();
+  EXPECT_EQ(form().currentProfile(), "111");
+  EXPECT_EQ(vak::comboSelected(ctl(ids::NN)), 0);
+  EXPECT_TRUE(vak::isChecked(ctl(ids::SICQNr)));
+  closeApp();
+
+  // Default off, but no number saved.
+  writeEinst("[ICQStatFile]\r\n#01=1\r\n[Einstellungen]\r\n#01=\r\n#02=0\r\n");
+  startApp();
+  EXPECT_EQ(form().currentProfile(), "111");
+  EXPECT_EQ(vak::comboSelected(ctl(ids::NN)), 0);
+  EXPECT_EQ(title(3), seedTitle("111", 3));
+  closeApp();
+
+  // A number saved while the settings were never taken over does not count either.
+  writeEinst("[Einstellungen]\r\n#01=222\r\n#02=0\r\n");
+  startApp();
+  EXPECT_EQ(form().currentProfile(), "111");
+  EXPECT_TRUE(ui_.boxes.empty());
+}
+
+TEST_F(Startup, UnlistedStartNumberFallsBackToTheFirstProfile) {
+  seedTwoProfiles();
+  writeEinst("[ICQStatFile]\r\n#01=1\r\n[Einstellungen]\r\n#01=999\r\n#02=0\r\n");
+  startApp();
+  EXPECT_EQ(vak::comboSelected(ctl(ids::NN)), 0);
+  EXPECT_EQ(form().currentProfile(), "111");
+  EXPECT_EQ(title(1), seedTitle("111", 1));
+  EXPECT_EQ(text(ctl(ids::AwayEd)), seedAway("111"));
+  EXPECT_TRUE(ui_.boxes.empty());
+  closeApp();
+
+  // The same for a LastOwner without a profile key.
+  seed_.key(kHkcuOwners).dword("LastOwner", 4711);
+  writeEinst("");
+  startApp();
+  EXPECT_EQ(vak::comboSelected(ctl(ids::NN)), 0);
+  EXPECT_EQ(form().currentProfile(), "111");
+  EXPECT_EQ(message(2), seedMessage("111", 2));
+  // What is shown is what a write reaches.
+  editCell(2, 2, "neu");
+  click(ctl(ids::Button1));
+  EXPECT_EQ(regAt(std::string(kRegOwners) + "\\111\\CustomStatusList\\2", "Description"), "REG_SZ neu");
+  EXPECT_FALSE(regQuery(std::string(kRegOwners) + "\\4711\\CustomStatusList\\2", "Description"));
+  EXPECT_TRUE(ui_.boxes.empty());
+}
+
+TEST_F(Startup, WithoutProfilesProfileZeroIsWritten) {
+  startApp();
+  EXPECT_EQ(vak::comboCount(ctl(ids::NN)), 0);
+  EXPECT_EQ(form().currentProfile(), "0");
+  EXPECT_EQ(title(1), "");
+  EXPECT_TRUE(ui_.boxes.empty());
+  // The NewOwners key is created when the profiles are listed.
+  EXPECT_EQ(run("reg query \"" + std::string(kRegOwners) + "\" /reg:32"), 0);
+
+  click(ctl(ids::Button1));
+  EXPECT_TRUE(ui_.boxes.empty());
+  for (int n : {1, 16, 17, 32}) {
+    const std::string key = std::string(kRegOwners) + "\\0\\CustomStatusList\\" + std::to_string(n);
+    char line[16];
+    std::snprintf(line, sizeof line, "0x%x", n);
+    EXPECT_EQ(regAt(key, "LineNumber"), std::string("REG_DWORD ") + line) << n;
+    EXPECT_EQ(regAt(key, "On"), "REG_DWORD 0x0") << n;
+  }
+  EXPECT_EQ(regQuery("HKLM\\Software\\Mirabilis\\ICQ\\NewOwners\\0\\ICQLite", "AwayStatusText")->type, "REG_BINARY");
+
+  // Reading again needs a selected profile: the error is shown, nothing changes.
+  form().model().entry(1).title = "bleibt";
+  ui_.answers.push_back(vak::MbResYes);
+  click(ctl(ids::Button2));
+  ASSERT_EQ(ui_.boxes.size(), 2u);
+  EXPECT_EQ(ui_.boxes[1].caption, "ICQMeldewart");
+  EXPECT_EQ(ui_.boxes[1].text, T("Listenindex überschreitet das Maximum (-1)"));
+  EXPECT_EQ(title(1), "bleibt");
+}
+
+TEST_F(Startup, OldIcqLiteHidesEntries30To32) {
+  seedTwoProfiles();
+  setLiteVersion("2049");
+  startApp();
+  EXPECT_TRUE(ui_.boxes.empty());
+  RECT rc{};
+  GetWindowRect(form().grid(2).hwnd(), &rc);
+  EXPECT_EQ(rc.bottom - rc.top, 253);
+  EXPECT_EQ(text(ctl(ids::Warnung)),
+            T("Sie benötigen ICQ 5.1 oder die Pro7 ICQ Version,\r\num diese Icons nutzen zu können!"));
+  for (int n = 30; n <= 32; ++n) {
+    EXPECT_FALSE(shownStyle(form().activeBox(n))) << n;
+    EXPECT_FALSE(shownStyle(form().editButton(n))) << n;
+    EXPECT_FALSE(boxChecked(n)) << n;
+    // The cells keep what was read.
+    EXPECT_EQ(title(n), seedTitle("111", n)) << n;
+  }
+  EXPECT_TRUE(shownStyle(form().activeBox(29)));
+  EXPECT_TRUE(shownStyle(form().editButton(29)));
+  EXPECT_TRUE(boxChecked(29));
+}
+
+TEST_F(Startup, VersionThatIsNoNumberIsReportedAfterTheFirstRead) {
+  seedTwoProfiles();
+  setLiteVersion("5.1");
+  startApp();
+  ASSERT_EQ(ui_.boxes.size(), 1u);
+  EXPECT_EQ(ui_.boxes[0].caption, "ICQMeldewart");
+  EXPECT_EQ(ui_.boxes[0].text, T("'5.1' ist kein gültiger Integerwert"));
+  EXPECT_EQ(ui_.boxes[0].icon, vak::MbIconError);
+  EXPECT_TRUE(form().startupDone());
+  EXPECT_EQ(title(1), seedTitle("111", 1));
+  EXPECT_TRUE(shownStyle(form().editButton(32)));
+}
+
+TEST_F(Startup, IcqLite2050OrNoIcqLiteHidesNothing) {
+  seedTwoProfiles();
+  startApp();
+  RECT rc{};
+  GetWindowRect(form().grid(2).hwnd(), &rc);
+  EXPECT_EQ(rc.bottom - rc.top, 307);
+  EXPECT_EQ(text(ctl(ids::Warnung)), "");
+  for (int n = 30; n <= 32; ++n) {
+    EXPECT_TRUE(shownStyle(form().activeBox(n))) << n;
+    EXPECT_TRUE(shownStyle(form().editButton(n))) << n;
+  }
+  EXPECT_TRUE(boxChecked(31));
+  closeApp();
+
+  wipeIcq();
+  addProfile("111", "Max");
+  setLastOwner(111);
+  startApp();
+  EXPECT_TRUE(ui_.boxes.empty());
+  GetWindowRect(form().grid(2).hwnd(), &rc);
+  EXPECT_EQ(rc.bottom - rc.top, 307);
+  for (int n = 30; n <= 32; ++n) EXPECT_TRUE(shownStyle(form().editButton(n))) << n;
+  EXPECT_TRUE(boxChecked(31));
+  EXPECT_EQ(title(1), seedTitle("111", 1));
+}
+
+TEST_F(Startup, InterfaceTextsAreApplied) {
+  seedTwoProfiles();
+  startApp();
+  EXPECT_EQ(text(mainWnd()), T("Meldewart für ICQ - 2.0 RC3"));
+  EXPECT_EQ(text(ctl(ids::Button1)), T("Änderungen übernehmen"));
+  for (int g : {1, 2}) {
+    EXPECT_EQ(form().grid(g).heading(0), "An");
+    EXPECT_EQ(form().grid(g).heading(1), "Titel");
+    EXPECT_EQ(form().grid(g).heading(2), "Nachricht");
+  }
+  for (int n : {1, 16, 17, 32}) EXPECT_EQ(text(form().editButton(n)), "Bearbeiten") << n;
+  EXPECT_EQ(text(editor().control(vak::EditorDialog::GroupBox2)), "Statusmeldung");
+  EXPECT_EQ(text(editor().control(vak::EditorDialog::Label2)), "Nachricht");
+  EXPECT_EQ(text(ctl(ids::Label5)), "Start-ICQ-Nummer");
+  EXPECT_EQ(vak::comboCount(ctl(ids::ComboLng)), 0);
+}
+
+TEST_F(Startup, LanguageFolderBesideTheProgramKeepsTheFormTexts) {
+  seedTwoProfiles();
+  const std::string sibling = folder_ + "LNG";
+  ASSERT_EQ(freshDir(testName() + "LNG"), sibling);  // empty: no language file
+  // Not the subfolder "LNG": that one is ignored.
+  CreateDirectoryA((folder_ + "\\LNG").c_str(), nullptr);
+  writeFileBytes(folder_ + "\\LNG\\engl.lng", "[Info]\r\n#02=English\r\n");
+  startApp();
+  EXPECT_EQ(text(mainWnd()), T("Meldewart für ICQ - 2.0 RC3"));
+  closeApp();
+
+  writeFileBytes(sibling + "\\engl.lng", "[Info]\r\n#02=English\r\n");
+  startApp();
+  EXPECT_EQ(text(mainWnd()), "VAK");
+  HWND languages = ctl(ids::ComboLng);
+  ASSERT_EQ(vak::comboCount(languages), 2);
+  EXPECT_EQ(vak::comboItem(languages, 0), "deutsch");
+  EXPECT_EQ(vak::comboItem(languages, 1), "English");
+  // The start goes on as usual.
+  EXPECT_EQ(title(1), seedTitle("111", 1));
+  EXPECT_TRUE(ui_.boxes.empty());
+}
