@@ -271,6 +271,11 @@ void TForm1::refreshViews() {
 }
 
 LRESULT TForm1::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == ctrlTabMessage()) {
+    const int next = (activePage() + (wp ? 2 : 1)) % 3;
+    runHandler([&] { setActivePage(next); });
+    return 1;
+  }
   switch (msg) {
     case WM_NOTIFY: {
       auto* hdr = reinterpret_cast<NMHDR*>(lp);

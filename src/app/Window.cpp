@@ -140,8 +140,17 @@ void Window::showModal(HWND owner) {
 
 void Window::endModal() { modal_ = false; }
 
+UINT ctrlTabMessage() {
+  static const UINT message = RegisterWindowMessageW(L"VakCtrlTab");
+  return message;
+}
+
 void dispatchMessage(MSG& msg) {
   HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+  // Ctrl+Tab / Ctrl+Shift+Tab: the window may switch its tab pages.
+  if (root && msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0 &&
+      SendMessageW(root, ctrlTabMessage(), GetKeyState(VK_SHIFT) < 0 ? 1 : 0, 0))
+    return;
   if (root && IsDialogMessageW(root, &msg)) return;
   TranslateMessage(&msg);
   DispatchMessageW(&msg);

@@ -56,6 +56,8 @@ class Window {
 int runMessageLoop();
 // Dispatches one message the way the main loop does (also used by modal loops).
 void dispatchMessage(MSG& msg);
+// Sent to a top-level window on Ctrl+Tab (wParam 1 with Shift); non-zero: handled.
+UINT ctrlTabMessage();
 
 // Fonts of the program: the normal one and a bold one.
 HFONT uiFont();

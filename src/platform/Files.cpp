@@ -1,1 +1,102 @@
-// (in progress)
+#include "platform/Files.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "platform/Handle.h"
+#include "platform/Text.h"
+
+namespace vak {
+namespace {
+
+struct FindTraits {
+  using type = HANDLE;
+  static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
+  static void close(HANDLE h) { FindClose(h); }
+};
+using FindHandle = Handle<FindTraits>;
+
+struct LocalTraits {
+  using type = LPWSTR*;
+  static LPWSTR* invalid() { return nullptr; }
+  static void close(LPWSTR* p) { LocalFree(p); }
+};
+
+std::string narrowW(const wchar_t* s, std::size_t n) {
+  return utf16ToCp1252(std::u16string(reinterpret_cast<const char16_t*>(s), n));
+}
+
+}  // namespace
+
+bool copyFile(const std::string& from, const std::string& to) {
+  return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
+}
+
+bool deleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+
+bool renameFile(const std::string& from, const std::string& to) { return MoveFileA(from.c_str(), to.c_str()) != 0; }
+
+bool createDir(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
+
+bool fileExists(const std::string& path) {
+  const DWORD a = GetFileAttributesA(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool dirExists(const std::string& path) {
+  const DWORD a = GetFileAttributesA(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<std::string> findFiles(const std::string& folder, const std::string& mask) {
+  std::vector<std::string> names;
+  std::string pattern = folder;
+  if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/' && pattern.back() != ':') pattern += '\\';
+  pattern += mask;
+  WIN32_FIND_DATAA fd;
+  FindHandle h(FindFirstFileA(pattern.c_str(), &fd));
+  if (!h.valid()) return names;
+  do {
+    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(fd.cFileName);
+  } while (FindNextFileA(h.get(), &fd));
+  return names;
+}
+
+LocalDateTime localNow() {
+  SYSTEMTIME st;
+  GetLocalTime(&st);
+  LocalDateTime t;
+  t.year = st.wYear;
+  t.month = st.wMonth;
+  t.day = st.wDay;
+  t.hour = st.wHour;
+  t.minute = st.wMinute;
+  t.second = st.wSecond;
+  return t;
+}
+
+std::string programFolder() {
+  std::vector<wchar_t> buf(MAX_PATH);
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+    if (n == 0) return "";
+    if (n < buf.size()) {
+      std::wstring path(buf.data(), n);
+      const std::size_t slash = path.find_last_of(L"\\/");
+      if (slash != std::wstring::npos) path.resize(slash);
+      return narrowW(path.c_str(), path.size());
+    }
+    buf.resize(buf.size() * 2);
+  }
+}
+
+std::vector<std::string> commandLineArgs() {
+  std::vector<std::string> args;
+  int argc = 0;
+  Handle<LocalTraits> argv(CommandLineToArgvW(GetCommandLineW(), &argc));
+  if (!argv.valid()) return args;
+  for (int i = 1; i < argc; ++i) args.push_back(narrowW(argv.get()[i], wcslen(argv.get()[i])));
+  return args;
+}
+
+}  // namespace vak

@@ -10,7 +10,7 @@ class IniFile {
   explicit IniFile(std::string path) : path_(std::move(path)) {}
   const std::string& path() const { return path_; }
 
-  // At most 2047 bytes come back. Missing file/section/key -> def.
+  // The whole value, not cut to a fixed buffer. Missing file/section/key -> def.
   std::string readString(const std::string& section, const std::string& key, const std::string& def) const;
   // Decimal, or hex with "0x" or "$"; anything else (or missing) -> def.
   int readInteger(const std::string& section, const std::string& key, int def) const;
@@ -21,6 +21,8 @@ class IniFile {
   void writeString(const std::string& section, const std::string& key, const std::string& value);
   void writeInteger(const std::string& section, const std::string& key, int value);
   void writeBool(const std::string& section, const std::string& key, bool value);  // "1" / "0"
+  // Removes a key; a missing key or a refused write is ignored.
+  void deleteKey(const std::string& section, const std::string& key);
 
  private:
   std::string path_;

@@ -1,1 +1,208 @@
-// (in progress)
+#include "platform/Registry.h"
+
+#include <windows.h>
+
+#include "platform/Errors.h"
+
+namespace vak {
+namespace {
+
+// ICQ Lite is a 32-bit program: always its view of the registry.
+constexpr REGSAM kView = KEY_WOW64_32KEY;
+
+HKEY rootKey(RegRoot root) { return root == RegRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
+
+// "\Software\X\" -> "Software\X": the paths are absolute, the API wants them
+// relative to the root.
+std::string relativePath(const std::string& path) {
+  std::size_t b = 0, e = path.size();
+  while (b < e && path[b] == '\\') ++b;
+  while (e > b && path[e - 1] == '\\') --e;
+  return path.substr(b, e - b);
+}
+
+RegType typeOf(DWORD type) {
+  switch (type) {
+    case REG_SZ: return RegType::String;
+    case REG_EXPAND_SZ: return RegType::ExpandString;
+    case REG_BINARY: return RegType::Binary;
+    case REG_DWORD: return RegType::DWord;
+    default: return RegType::Other;
+  }
+}
+
+// Type and raw data of a value; false when it is missing or unreadable.
+bool queryValue(HKEY key, const std::string& name, DWORD& type, std::vector<std::uint8_t>& data) {
+  if (!key) return false;
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    DWORD size = 0;
+    if (RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return false;
+    data.assign(size, 0);
+    DWORD got = size;
+    const LONG rc = RegQueryValueExA(key, name.c_str(), nullptr, &type, data.empty() ? nullptr : data.data(), &got);
+    if (rc == ERROR_SUCCESS) {
+      data.resize(got);
+      return true;
+    }
+    if (rc != ERROR_MORE_DATA) return false;  // MORE_DATA: it grew meanwhile, ask again
+  }
+  return false;
+}
+
+// Deletes rel and everything below it, depth first.
+bool deleteTree(HKEY root, const std::string& rel) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root, rel.c_str(), 0, KEY_READ | kView, &key) == ERROR_SUCCESS) {
+    // Collect first: deleting while enumerating shifts the indexes.
+    std::vector<std::string> names;
+    char name[256];
+    for (DWORD i = 0;; ++i) {
+      DWORD len = sizeof name;
+      if (RegEnumKeyExA(key, i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+      names.emplace_back(name, len);
+    }
+    RegCloseKey(key);
+    for (const std::string& n : names) deleteTree(root, rel + "\\" + n);
+  }
+  return RegDeleteKeyExA(root, rel.c_str(), kView, 0) == ERROR_SUCCESS;
+}
+
+}  // namespace
+
+Registry::Registry(RegRoot root) : root_(root) {}
+
+Registry::~Registry() { closeKey(); }
+
+bool Registry::openKey(const std::string& path, bool create) {
+  closeKey();
+  HKEY key = nullptr;
+  const std::string rel = relativePath(path);
+  const REGSAM access = KEY_READ | KEY_WRITE | kView;
+  LONG rc;
+  if (create)
+    rc = RegCreateKeyExA(rootKey(root_), rel.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &key,
+                         nullptr);
+  else
+    rc = RegOpenKeyExA(rootKey(root_), rel.c_str(), 0, access, &key);
+  if (rc != ERROR_SUCCESS) return false;
+  key_ = key;
+  return true;
+}
+
+bool Registry::openKeyReadOnly(const std::string& path) {
+  closeKey();
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(rootKey(root_), relativePath(path).c_str(), 0, KEY_READ | kView, &key) != ERROR_SUCCESS)
+    return false;
+  key_ = key;
+  return true;
+}
+
+void Registry::closeKey() {
+  if (key_) {
+    RegCloseKey(static_cast<HKEY>(key_));
+    key_ = nullptr;
+  }
+}
+
+bool Registry::isOpen() const { return key_ != nullptr; }
+
+std::vector<std::string> Registry::getKeyNames() const {
+  std::vector<std::string> names;
+  const HKEY key = static_cast<HKEY>(key_);
+  if (!key) return names;
+  DWORD maxLen = 0;
+  if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, &maxLen, nullptr, nullptr, nullptr, nullptr, nullptr,
+                       nullptr) != ERROR_SUCCESS)
+    maxLen = 255;
+  std::vector<char> buf(static_cast<std::size_t>(maxLen) + 2);
+  for (DWORD i = 0;; ++i) {
+    DWORD len = static_cast<DWORD>(buf.size());
+    const LONG rc = RegEnumKeyExA(key, i, buf.data(), &len, nullptr, nullptr, nullptr, nullptr);
+    if (rc == ERROR_MORE_DATA) {  // a longer name was added meanwhile
+      buf.resize(buf.size() * 2 + 256);
+      --i;
+      continue;
+    }
+    if (rc != ERROR_SUCCESS) break;
+    names.emplace_back(buf.data(), len);
+  }
+  return names;
+}
+
+RegValueInfo Registry::getValueInfo(const std::string& name) const {
+  RegValueInfo info;
+  const HKEY key = static_cast<HKEY>(key_);
+  DWORD type = 0, size = 0;
+  if (key && RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
+    info.exists = true;
+    info.type = typeOf(type);
+    info.size = size;
+  }
+  return info;
+}
+
+bool Registry::valueExists(const std::string& name) const { return getValueInfo(name).exists; }
+
+std::string Registry::readString(const std::string& name) const {
+  const HKEY key = static_cast<HKEY>(key_);
+  DWORD type = 0, size = 0;
+  if (!key || RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return "";
+  if (type != REG_SZ && type != REG_EXPAND_SZ) throw VakError(errInvalidType(name));
+  std::vector<std::uint8_t> data;
+  if (!queryValue(key, name, type, data)) throw VakError(errGetData(name));
+  if (type != REG_SZ && type != REG_EXPAND_SZ) throw VakError(errInvalidType(name));
+  std::string s(data.begin(), data.end());
+  const std::size_t nul = s.find('\0');
+  if (nul != std::string::npos) s.resize(nul);
+  return s;
+}
+
+std::int32_t Registry::readInteger(const std::string& name) const {
+  DWORD type = 0;
+  std::vector<std::uint8_t> data;
+  if (!queryValue(static_cast<HKEY>(key_), name, type, data)) throw VakError(errGetData(name));
+  if (type != REG_DWORD) throw VakError(errInvalidType(name));
+  if (data.size() != 4) throw VakError(errGetData(name));
+  const std::uint32_t v = static_cast<std::uint32_t>(data[0]) | static_cast<std::uint32_t>(data[1]) << 8 |
+                          static_cast<std::uint32_t>(data[2]) << 16 | static_cast<std::uint32_t>(data[3]) << 24;
+  return v <= 0x7FFFFFFFu ? static_cast<std::int32_t>(v) : static_cast<std::int32_t>(v - 0x80000000u) + INT32_MIN;
+}
+
+std::vector<std::uint8_t> Registry::readBinary(const std::string& name, std::size_t maxBytes) const {
+  DWORD type = 0;
+  std::vector<std::uint8_t> data;
+  if (!queryValue(static_cast<HKEY>(key_), name, type, data)) return {};
+  if (data.size() > maxBytes) data.resize(maxBytes);
+  return data;
+}
+
+namespace {
+void setValue(void* key, const std::string& name, DWORD type, const void* data, std::size_t size) {
+  if (!key || size > MAXDWORD ||
+      RegSetValueExA(static_cast<HKEY>(key), name.c_str(), 0, type, static_cast<const BYTE*>(data),
+                     static_cast<DWORD>(size)) != ERROR_SUCCESS)
+    throw VakError(errSetData(name));
+}
+}  // namespace
+
+void Registry::writeString(const std::string& name, const std::string& value) {
+  setValue(key_, name, REG_SZ, value.c_str(), value.size() + 1);
+}
+
+void Registry::writeInteger(const std::string& name, std::int32_t value) {
+  const DWORD v = static_cast<DWORD>(value);
+  setValue(key_, name, REG_DWORD, &v, sizeof v);
+}
+
+void Registry::writeBinary(const std::string& name, const std::vector<std::uint8_t>& data) {
+  setValue(key_, name, REG_BINARY, data.data(), data.size());
+}
+
+bool Registry::deleteKeyTree(RegRoot root, const std::string& path) {
+  const std::string rel = relativePath(path);
+  if (rel.empty()) return false;  // never the root itself
+  return deleteTree(rootKey(root), rel);
+}
+
+}  // namespace vak

@@ -1,1 +1,79 @@
-// (in progress)
+#include "platform/Ui.h"
+
+#include <windows.h>
+#include <commdlg.h>
+
+#include <vector>
+
+#include "platform/Text.h"
+#include "platform/WinText.h"
+
+namespace vak {
+
+const char* const kAppTitle = "ICQMeldewart";
+
+namespace {
+
+// "shown|pattern|shown|pattern" -> "shown\0pattern\0shown\0pattern\0\0".
+std::wstring dialogFilter(const std::string& filter) {
+  std::wstring f = widen(filter);
+  for (wchar_t& c : f)
+    if (c == L'|') c = L'\0';
+  f.push_back(L'\0');
+  f.push_back(L'\0');
+  return f;
+}
+
+std::optional<std::string> fileDialog(const std::string& filter, bool save) {
+  const std::wstring f = dialogFilter(filter);
+  std::vector<wchar_t> name(32768, L'\0');  // starts empty every time
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = nullptr;
+  ofn.lpstrFilter = f.c_str();
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = name.data();
+  ofn.nMaxFile = static_cast<DWORD>(name.size());
+  // No default extension, no overwrite prompt, no must-exist check.
+  ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
+  const BOOL ok = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+  if (!ok) return std::nullopt;
+  return narrow(name.data());
+}
+
+class RealUi : public UiSeam {
+ public:
+  int messageBox(const std::string& caption, const std::string& text, unsigned buttons, unsigned icon) override {
+    return MessageBoxW(nullptr, widen(text).c_str(), widen(caption).c_str(),
+                       MB_TASKMODAL | MB_SETFOREGROUND | buttons | icon);
+  }
+  std::optional<std::string> openFileDialog(const std::string& filter) override { return fileDialog(filter, false); }
+  std::optional<std::string> saveFileDialog(const std::string& filter) override { return fileDialog(filter, true); }
+};
+
+RealUi g_realUi;
+UiSeam* g_seam = nullptr;  // nullptr: the real one
+
+}  // namespace
+
+UiSeam& ui() { return g_seam ? *g_seam : g_realUi; }
+
+UiSeam* setUi(UiSeam* seam) {
+  UiSeam* previous = g_seam;
+  g_seam = seam == &g_realUi ? nullptr : seam;
+  return previous;
+}
+
+void showError(const std::string& cp1252Text) { ui().messageBox(kAppTitle, cp1252Text, MbOk, MbIconError); }
+
+void runHandler(const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (const std::exception& e) {
+    showError(e.what());
+  } catch (...) {
+    showError(T("Unbekannter Fehler. Der Vorgang wurde abgebrochen."));
+  }
+}
+
+}  // namespace vak

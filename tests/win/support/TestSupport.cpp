@@ -1,1 +1,242 @@
-// (in progress)
+#include "TestSupport.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+
+#include "platform/Handle.h"
+
+namespace vaktest {
+namespace {
+
+struct HandleTraits {
+  using type = HANDLE;
+  static HANDLE invalid() { return nullptr; }
+  static void close(HANDLE h) { CloseHandle(h); }
+};
+using OwnedHandle = vak::Handle<HandleTraits>;
+
+struct FileTraits {
+  using type = HANDLE;
+  static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
+  static void close(HANDLE h) { CloseHandle(h); }
+};
+using FileHandle = vak::Handle<FileTraits>;
+
+std::string quote(const std::string& s) { return "\"" + s + "\""; }
+
+void mustRun(const std::string& cmd) {
+  std::string out;
+  const int rc = run(cmd, &out);
+  if (rc != 0) throw std::runtime_error("failed (" + std::to_string(rc) + "): " + cmd + "\n" + out);
+}
+
+// Windows path of the folder for test files.
+std::string tempBase() {
+  const char* unixPath = std::getenv("VAK_TEST_TMP");
+  if (unixPath && *unixPath) {
+    std::string p = std::string("Z:") + unixPath;
+    char full[MAX_PATH * 4];
+    const DWORD n = GetFullPathNameA(p.c_str(), sizeof full, full, nullptr);
+    if (n > 0 && n < sizeof full) return std::string(full, n);
+    return p;
+  }
+  char tmp[MAX_PATH + 1];
+  const DWORD n = GetTempPathA(sizeof tmp, tmp);
+  std::string p(tmp, n);
+  return p + "vak-tests";
+}
+
+void createDirs(const std::string& path) {
+  for (std::size_t i = 3; i <= path.size(); ++i)
+    if (i == path.size() || path[i] == '\\') CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
+}
+
+void removeTree(const std::string& path) {
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((path + "\\*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = fd.cFileName;
+      if (name == "." || name == "..") continue;
+      const std::string child = path + "\\" + name;
+      SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        removeTree(child);
+      else
+        DeleteFileA(child.c_str());
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+  }
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  RemoveDirectoryA(path.c_str());
+}
+
+}  // namespace
+
+// --- ScriptedUi --------------------------------------------------------------
+
+ScriptedUi::ScriptedUi() : previous_(vak::setUi(this)) {}
+
+ScriptedUi::~ScriptedUi() { vak::setUi(previous_); }
+
+int ScriptedUi::messageBox(const std::string& caption, const std::string& text, unsigned buttons, unsigned icon) {
+  boxes.push_back(Box{caption, text, buttons, icon});
+  if (!answers.empty()) {
+    const int a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+  return buttons == vak::MbYesNo ? vak::MbResNo : vak::MbResOk;
+}
+
+std::optional<std::string> ScriptedUi::openFileDialog(const std::string& filter) {
+  openFilters.push_back(filter);
+  if (openNames.empty()) return std::nullopt;
+  std::optional<std::string> r = openNames.front();
+  openNames.pop_front();
+  return r;
+}
+
+std::optional<std::string> ScriptedUi::saveFileDialog(const std::string& filter) {
+  saveFilters.push_back(filter);
+  if (saveNames.empty()) return std::nullopt;
+  std::optional<std::string> r = saveNames.front();
+  saveNames.pop_front();
+  return r;
+}
+
+// --- processes -----------------------------------------------------------------
+
+int run(const std::string& commandLine, std::string* out) {
+  SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+  HANDLE readRaw = nullptr, writeRaw = nullptr;
+  if (!CreatePipe(&readRaw, &writeRaw, &sa, 0)) return -1;
+  OwnedHandle readEnd(readRaw), writeEnd(writeRaw);
+  SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
+  FileHandle nul(CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa,
+                              OPEN_EXISTING, 0, nullptr));
+
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdInput = nul.get();
+  si.hStdOutput = writeEnd.get();
+  si.hStdError = nul.get();
+  PROCESS_INFORMATION pi{};
+  std::string cmd = commandLine;
+  if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi))
+    return -1;
+  OwnedHandle process(pi.hProcess), thread(pi.hThread);
+  writeEnd.reset();  // only the child holds the write end now: EOF when it ends
+
+  std::string text;
+  char buf[4096];
+  DWORD got = 0;
+  while (ReadFile(readEnd.get(), buf, sizeof buf, &got, nullptr) && got > 0) text.append(buf, got);
+  WaitForSingleObject(process.get(), INFINITE);
+  DWORD code = 0;
+  GetExitCodeProcess(process.get(), &code);
+  if (out) {
+    out->clear();
+    for (char c : text)
+      if (c != '\r') *out += c;
+  }
+  return static_cast<int>(code);
+}
+
+void regAddString(const std::string& key, const std::string& name, const std::string& value) {
+  mustRun("reg add " + quote(key) + " /v " + quote(name) + " /t REG_SZ /d " + quote(value) + " /f /reg:32");
+}
+
+void regAddDword(const std::string& key, const std::string& name, unsigned value) {
+  char num[16];
+  std::snprintf(num, sizeof num, "0x%08X", value);
+  mustRun("reg add " + quote(key) + " /v " + quote(name) + " /t REG_DWORD /d " + num + " /f /reg:32");
+}
+
+void regAddBinary(const std::string& key, const std::string& name, const std::string& hexBytes) {
+  mustRun("reg add " + quote(key) + " /v " + quote(name) + " /t REG_BINARY /d " + quote(hexBytes) + " /f /reg:32");
+}
+
+void regAddKey(const std::string& key) { mustRun("reg add " + quote(key) + " /f /reg:32"); }
+
+void regDeleteKey(const std::string& key) { run("reg delete " + quote(key) + " /f /reg:32"); }
+
+std::optional<RegQuery> regQuery(const std::string& key, const std::string& name) {
+  std::string out;
+  if (run("reg query " + quote(key) + " /v " + quote(name) + " /reg:32", &out) != 0) return std::nullopt;
+  // Lines: "    NAME    TYPE    DATA".
+  const std::string head = "    " + name + "    ";
+  std::size_t pos = 0;
+  while (pos < out.size()) {
+    std::size_t end = out.find('\n', pos);
+    if (end == std::string::npos) end = out.size();
+    const std::string line = out.substr(pos, end - pos);
+    pos = end + 1;
+    if (line.compare(0, head.size(), head) != 0) continue;
+    const std::string rest = line.substr(head.size());
+    const std::size_t sep = rest.find("    ");
+    if (sep == std::string::npos) return RegQuery{rest, ""};
+    return RegQuery{rest.substr(0, sep), rest.substr(sep + 4)};
+  }
+  return std::nullopt;
+}
+
+// --- files ---------------------------------------------------------------------
+
+std::string freshDir(const std::string& name) {
+  const std::string dir = tempBase() + "\\" + name;
+  removeTree(dir);
+  createDirs(dir);
+  if (!(GetFileAttributesA(dir.c_str()) & FILE_ATTRIBUTE_DIRECTORY) ||
+      GetFileAttributesA(dir.c_str()) == INVALID_FILE_ATTRIBUTES)
+    throw std::runtime_error("cannot create test folder " + dir);
+  return dir;
+}
+
+std::string readFileBytes(const std::string& path) {
+  FileHandle h(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, 0, nullptr));
+  if (!h.valid()) throw std::runtime_error("cannot read " + path);
+  std::string data;
+  char buf[65536];
+  DWORD got = 0;
+  while (ReadFile(h.get(), buf, sizeof buf, &got, nullptr) && got > 0) data.append(buf, got);
+  return data;
+}
+
+void writeFileBytes(const std::string& path, const std::string& bytes) {
+  FileHandle h(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h.valid()) throw std::runtime_error("cannot write " + path);
+  DWORD written = 0;
+  if (!bytes.empty() && (!WriteFile(h.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+                         written != bytes.size()))
+    throw std::runtime_error("short write " + path);
+}
+
+// --- misc ----------------------------------------------------------------------
+
+void pumpMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+std::string hex(const std::string& bytes) {
+  static const char digits[] = "0123456789ABCDEF";
+  std::string out;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (i) out += ' ';
+    out += digits[b >> 4];
+    out += digits[b & 15];
+  }
+  return out;
+}
+
+}  // namespace vaktest
