@@ -7,14 +7,7 @@
 
 namespace vak {
 
-namespace {
-constexpr int kFirstDataRow = 1;
-constexpr int kLastDataRow = Grid::kRows - 1;
-constexpr int kFirstDataCol = 1;
-constexpr int kLastDataCol = Grid::kCols - 1;
-
-// Line breaks inside a cell are shown as a pilcrow in the one-line view.
-std::wstring displayText(const std::string& text) {
+std::string oneLineView(const std::string& text) {
   std::string shown;
   shown.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
@@ -24,8 +17,15 @@ std::wstring displayText(const std::string& text) {
     else
       shown += text[i];
   }
-  return widen(shown);
+  return shown;
 }
+
+namespace {
+constexpr int kFirstDataRow = 1;
+constexpr int kLastDataRow = Grid::kRows - 1;
+constexpr int kFirstDataCol = 1;
+constexpr int kLastDataCol = Grid::kCols - 1;
+
 }  // namespace
 
 void Grid::create(HWND parent, int id, int x, int y, int width, int height, CellAccess cell) {
@@ -196,7 +196,7 @@ void Grid::paint(HDC dc) {
         FillRect(dc, &rc, GetSysColorBrush(focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
       }
       SetTextColor(dc, GetSysColor(selected && focused ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-      std::wstring text = r == 0 ? widen(headings_[static_cast<size_t>(c)]) : c == 0 ? L"" : displayText(cell_(r, c));
+      std::wstring text = r == 0 ? widen(headings_[static_cast<size_t>(c)]) : c == 0 ? L"" : widen(oneLineView(cell_(r, c)));
       RECT tr = rc;
       tr.left += 2;
       tr.right -= 1;

@@ -13,6 +13,9 @@
 
 namespace vak {
 
+// A text for a one-line view: each line break (CR LF, CR or LF) shown as a pilcrow.
+std::string oneLineView(const std::string& text);
+
 class Grid : public Window {
  public:
   static constexpr int kRows = 17;

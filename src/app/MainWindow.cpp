@@ -264,8 +264,8 @@ IniFile TForm1::settings() const { return IniFile(programFolder_ + "\\Einst.ini"
 void TForm1::refreshViews() {
   for (int n = 1; n <= kEntryCount; ++n)
     if (activeBox(n)) setChecked(activeBox(n), model_.entry(n).active);
-  setText(control(ids::AwayEd), model_.away);
-  setText(control(ids::NaEd), model_.na);
+  setText(control(ids::AwayEd), oneLineView(model_.away));
+  setText(control(ids::NaEd), oneLineView(model_.na));
   grid1_.refresh();
   grid2_.refresh();
 }

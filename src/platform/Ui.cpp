@@ -29,7 +29,9 @@ std::optional<std::string> fileDialog(const std::string& filter, bool save) {
   std::vector<wchar_t> name(32768, L'\0');  // starts empty every time
   OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = nullptr;
+  // Owned by the active window, so that window takes no input while the
+  // dialog is open (a dialog without owner would leave it usable).
+  ofn.hwndOwner = GetActiveWindow();
   ofn.lpstrFilter = f.c_str();
   ofn.nFilterIndex = 1;
   ofn.lpstrFile = name.data();
