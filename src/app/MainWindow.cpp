@@ -419,8 +419,12 @@ void TForm1::Auslesen() {
     readAwayTexts(currentProfile_, model_.away, model_.na);
   } else {
     // Without the profile's ICQ Lite key nothing is written; the dependent
-    // controls still follow the cleared box.
+    // controls still follow the cleared box. The panels show this profile's
+    // (missing) texts, not those of the profile read before, which a later
+    // write would otherwise copy into this profile.
     for (int id : {ids::Gebl1, ids::Gebl2, ids::GebEdit, ids::Button6}) EnableWindow(control(id), FALSE);
+    model_.away.clear();
+    model_.na.clear();
   }
 
   if (auto soundOn = readSoundOn(currentProfile_))

@@ -278,3 +278,19 @@ TEST_F(Startup, LanguageFolderBesideTheProgramKeepsTheFormTexts) {
   EXPECT_EQ(title(1), seedTitle("111", 1));
   EXPECT_TRUE(ui_.boxes.empty());
 }
+
+// A profile without its ICQ Lite key has no away texts: the panels must not
+// keep (and a later write must not copy) those of the profile shown before.
+TEST_F(Startup, ProfileWithoutIcqLiteKeyShowsNoAwayTexts) {
+  seedTwoProfiles();
+  startApp();
+  ASSERT_EQ(text(ctl(ids::AwayEd)), seedAway("111"));
+  run("reg delete \"HKLM\\Software\\Mirabilis\\ICQ\\NewOwners\\222\" /f /reg:32");
+  chooseProfile(1);
+  EXPECT_EQ(form().currentProfile(), "222");
+  EXPECT_EQ(text(ctl(ids::AwayEd)), "");
+  EXPECT_EQ(text(ctl(ids::NaEd)), "");
+  EXPECT_FALSE(IsWindowEnabled(ctl(ids::GebEdit)));
+  // Reading wrote nothing for 222.
+  EXPECT_FALSE(regQuery("HKLM\\Software\\Mirabilis\\ICQ\\NewOwners\\222\\ICQLite", "RemindBirthday"));
+}
