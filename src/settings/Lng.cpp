@@ -16,22 +16,14 @@ namespace vak {
 
 namespace {
 
-void setMenuText(HMENU menu, int id, const std::string& text) {
+// A menu item's caption, by command id or (byPosition) by position.
+void setMenuText(HMENU menu, int item, const std::string& text, bool byPosition = false) {
   std::wstring w = widen(text);
   MENUITEMINFOW info{};
   info.cbSize = sizeof(info);
   info.fMask = MIIM_STRING;
   info.dwTypeData = w.data();
-  SetMenuItemInfoW(menu, static_cast<UINT>(id), FALSE, &info);
-}
-
-void setTopMenuText(HMENU menu, int position, const std::string& text) {
-  std::wstring w = widen(text);
-  MENUITEMINFOW info{};
-  info.cbSize = sizeof(info);
-  info.fMask = MIIM_STRING;
-  info.dwTypeData = w.data();
-  SetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info);
+  SetMenuItemInfoW(menu, static_cast<UINT>(item), byPosition, &info);
 }
 
 void setIfPresent(HWND control, const std::string& text) {
@@ -83,7 +75,7 @@ void TForm1::lng() {
   }
   for (int n = 1; n <= kEntryCount; ++n)
     if (editButton(n)) setText(editButton(n), "Bearbeiten");
-  setTopMenuText(menu_, 0, "Datei");
+  setMenuText(menu_, 0, "Datei", true);
   setMenuText(menu_, ids::Laden, "Laden");
   setMenuText(menu_, ids::Speichern1, "Speichern");
   setMenuText(menu_, ids::Einstellungen1, "Einstellungen");

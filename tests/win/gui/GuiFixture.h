@@ -94,32 +94,6 @@ inline bool seedActive(int n) { return n % 2 == 1; }  // On = 1 for odd entries,
 inline std::string seedAway(const std::string& uin) { return "Bin weg " + uin; }
 inline std::string seedNa(const std::string& uin) { return "Lange weg " + uin; }
 
-// The bytes of a REG_SZ value as the program's ANSI reads see them (reg query
-// loses letters; reg export writes the exact characters in UTF-16).
-inline std::optional<std::string> exportedString(const std::string& key, const std::string& name,
-                                                 const std::string& scratchFolder) {
-  const std::string file = scratchFolder + "\\export.reg";
-  if (run("reg export \"" + key + "\" \"" + file + "\" /y /reg:32") != 0) return std::nullopt;
-  const std::string raw = readFileBytes(file);
-  DeleteFileA(file.c_str());
-  std::u16string wide;
-  for (std::size_t i = 2; i + 1 < raw.size(); i += 2)
-    wide += static_cast<char16_t>(static_cast<unsigned char>(raw[i]) | static_cast<unsigned char>(raw[i + 1]) << 8);
-  const std::string text = vak::utf16ToCp1252(wide);
-  const std::string head = "\n\"" + name + "\"=\"";
-  const std::size_t at = text.find(head);
-  if (at == std::string::npos) return std::nullopt;
-  std::string value;
-  for (std::size_t i = at + head.size(); i < text.size() && text[i] != '"'; ++i) {
-    if (text[i] == '\\' && i + 1 < text.size()) {
-      ++i;
-      value += text[i];
-      continue;
-    }
-    value += text[i];
-  }
-  return value;
-}
 
 // "reg query" prints binary data as hex digits without blanks.
 inline std::string compactHex(const std::string& bytes) {

@@ -117,7 +117,7 @@ TEST_F(StatusEdit, TakeOverWritesTheSetAndTakesABackup) {
   EXPECT_TRUE(ui_.boxes.empty());
 
   // Titles in UTF-8 form as strings, On and LineNumber as numbers.
-  EXPECT_EQ(hex(exportedString(entryKey("111", 3), "Name", folder_).value_or("<missing>")),
+  EXPECT_EQ(hex(regExportedString(entryKey("111", 3), "Name").value_or("<missing>")),
             hex("Gr\xC3\xBC\xC3\x9F" "e"));
   EXPECT_EQ(regAt(entryKey("111", 3), "Name").substr(0, 7), "REG_SZ ");
   EXPECT_EQ(regAt(entryKey("111", 20), "Description"), "REG_SZ unterwegs");

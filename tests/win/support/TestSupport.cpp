@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "platform/Handle.h"
+#include "platform/Text.h"
 
 namespace vaktest {
 namespace {
@@ -237,6 +238,32 @@ std::string hex(const std::string& bytes) {
     out += digits[b & 15];
   }
   return out;
+}
+
+// The bytes of a REG_SZ value as a program reading it through the ANSI
+// functions gets them. reg query prints in the console's code page, which
+// loses letters; reg export writes the exact characters (UTF-16).
+std::optional<std::string> regExportedString(const std::string& key, const std::string& name) {
+  const std::string file = freshDir("reg_export") + "\\key.reg";
+  if (run("reg export \"" + key + "\" \"" + file + "\" /y /reg:32") != 0) return std::nullopt;
+  const std::string raw = readFileBytes(file);
+  std::u16string wide;
+  for (std::size_t i = 2; i + 1 < raw.size(); i += 2)  // after the BOM
+    wide += static_cast<char16_t>(static_cast<unsigned char>(raw[i]) | static_cast<unsigned char>(raw[i + 1]) << 8);
+  const std::string text = vak::utf16ToCp1252(wide);
+  const std::string head = "\n\"" + name + "\"=\"";
+  const std::size_t at = text.find(head);
+  if (at == std::string::npos) return std::nullopt;
+  std::string value;
+  for (std::size_t i = at + head.size(); i < text.size() && text[i] != '"'; ++i) {
+    if (text[i] == '\\' && i + 1 < text.size()) {
+      const char c = text[++i];
+      value += c == 'n' ? '\n' : c == 'r' ? '\r' : c == '0' ? '\0' : c;  // export's escapes
+      continue;
+    }
+    value += text[i];
+  }
+  return value;
 }
 
 }  // namespace vaktest

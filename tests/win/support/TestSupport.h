@@ -50,6 +50,10 @@ void regDeleteKey(const std::string& key);  // no error when missing
 struct RegQuery { std::string type, data; };
 std::optional<RegQuery> regQuery(const std::string& key, const std::string& name);
 
+// The bytes of a REG_SZ value (32-bit view) as the program's ANSI reads see
+// them; reg query would lose letters in the console's code page.
+std::optional<std::string> regExportedString(const std::string& key, const std::string& name);
+
 // A fresh empty folder for one test (under VAK_TEST_TMP or %TEMP%), Windows path, no trailing "\".
 std::string freshDir(const std::string& name);
 std::string readFileBytes(const std::string& path);
