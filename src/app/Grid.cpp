@@ -271,6 +271,10 @@ LRESULT Grid::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_CHAR:
+      if (wp == L' ' && onToggle) {
+        runHandler([&] { onToggle(row_); });
+        return 0;
+      }
       if (wp >= 0x20 && wp != 0x7F) {
         std::wstring first(1, static_cast<wchar_t>(wp));
         beginEdit(&first);

@@ -43,6 +43,8 @@ class Grid : public Window {
 
   // Runs after an in-place edit changed a cell.
   std::function<void(int row, int col)> onEdited;
+  // Space on a selected cell (not editing): the row's switch is toggled.
+  std::function<void(int row)> onToggle;
 
   void refresh() { InvalidateRect(hwnd_, nullptr, TRUE); }
 

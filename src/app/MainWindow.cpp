@@ -90,8 +90,6 @@ void TForm1::create() {
 
   makeLabel(hwnd_, ids::Headline, T("Meldewart für ICQ"), 8, 5, 260, 16);
   SendMessageW(control(ids::Headline), WM_SETFONT, reinterpret_cast<WPARAM>(uiBoldFont()), FALSE);
-  makeButton(hwnd_, ids::Button1, T("Änderungen übernehmen"), 596, 2, 150, 21);
-  makeButton(hwnd_, ids::Button2, "Reset", 751, 2, 75, 21);
 
   makeIcon(hwnd_, ids::Image33, icons_[33], 10, 29, 16, 16);
   makeLabel(hwnd_, ids::AwayEd, "", 32, 26, 241, 21,
@@ -121,11 +119,15 @@ void TForm1::create() {
   RECT display{};
   GetClientRect(tabs, &display);
   SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
-  for (Page& p : pages_) {
+  for (Page& p : pages_)
     p.create(hwnd_, 4 + display.left, kPageTop + display.top, display.right - display.left,
              display.bottom - display.top);
-    SetWindowPos(p.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  }
+  // The pages lie over the tab control: it goes below them in the z-order,
+  // which also puts it after the pages' controls in the tab order.
+  SetWindowPos(tabs, pages_[2].hwnd(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // Created last: the buttons that write come last in the tab order.
+  makeButton(hwnd_, ids::Button1, T("Änderungen übernehmen"), 596, 2, 150, 21);
+  makeButton(hwnd_, ids::Button2, "Reset", 751, 2, 75, 21);
   createStatusTab();
   createTweaksTab();
   createSettingsTab();
@@ -163,6 +165,14 @@ void TForm1::createStatusTab() {
     StatusEntry& e = model_.entry(entryOf(2, row));
     return col == 1 ? e.title : e.message;
   });
+  for (int which : {1, 2})
+    grid(which).onToggle = [this, which](int row) {
+      const int n = entryOf(which, row);
+      HWND box = activeBox(n);
+      if (!box || !IsWindowVisible(box)) return;
+      model_.entry(n).active = !model_.entry(n).active;
+      setChecked(box, model_.entry(n).active);
+    };
   // Lies below StringGrid2, visible only while the table is shortened.
   // Shown once the table is shortened (older ICQ Lite builds).
   makeLabel(p, ids::Warnung, "", 467, 287, 254, 34, WS_CLIPSIBLINGS);
@@ -183,7 +193,9 @@ void TForm1::createEntryControls() {
     SetWindowLongPtrW(button, GWLP_USERDATA, n);  // the tag
     HWND box = makeCheck(p, ids::ActiveBox1 + n - 1, "", first ? 36 : 444, top, 15, 17, WS_CLIPSIBLINGS);
     SetWindowLongPtrW(box, GWLP_USERDATA, n);
-    // Over column 0 of its row: above the table.
+    // Over column 0 of its row: above the table in the z-order. Not a tab
+    // stop: from the keyboard, Space in the table switches the row's entry.
+    SetWindowLongPtrW(box, GWL_STYLE, GetWindowLongPtrW(box, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_TABSTOP));
     SetWindowPos(box, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     editButtons_[static_cast<size_t>(n - 1)] = button;
     activeBoxes_[static_cast<size_t>(n - 1)] = box;

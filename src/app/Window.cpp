@@ -96,6 +96,22 @@ LRESULT Window::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
+    case WM_ACTIVATE:
+      // Keyboard focus survives switching to another window and back, as in a dialog.
+      if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+      } else {
+        HWND focus = GetFocus();
+        if (!focus || !IsChild(hwnd_, focus)) {
+          if (lastFocus_ && IsWindow(lastFocus_) && IsChild(hwnd_, lastFocus_) && IsWindowVisible(lastFocus_) &&
+              IsWindowEnabled(lastFocus_))
+            SetFocus(lastFocus_);
+          else if (HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE))
+            SetFocus(first);
+        }
+      }
+      return 0;
     case WM_CLOSE:
       if (modal_) {
         runHandler([&] { onClose(); });

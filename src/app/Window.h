@@ -49,6 +49,7 @@ class Window {
   std::map<int, std::function<void(int)>> commands_;
   bool modal_ = false;
   HWND modalOwner_ = nullptr;
+  HWND lastFocus_ = nullptr;
 };
 
 // Messages of all windows until the application quits; Tab and the arrow keys

@@ -97,6 +97,16 @@ TEST_F(StatusEdit, CellsAreEditedInPlace) {
   click(form().activeBox(17));
   EXPECT_FALSE(boxChecked(17));
   EXPECT_FALSE(form().model().entry(17).active);
+
+  // From the keyboard, Space in the table switches the selected row's entry
+  // and leaves the focus in the table.
+  clickCell(g2, 2, 1);
+  const bool before = boxChecked(18);
+  SendMessageW(g2.hwnd(), WM_CHAR, L' ', 1);
+  EXPECT_EQ(boxChecked(18), !before);
+  EXPECT_EQ(form().model().entry(18).active, !before);
+  EXPECT_FALSE(g2.editing());
+  EXPECT_EQ(GetFocus(), g2.hwnd());
   EXPECT_TRUE(ui_.boxes.empty());
 }
 
