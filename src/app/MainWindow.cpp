@@ -208,7 +208,7 @@ void TForm1::createTweaksTab() {
   HWND p = page(1);
   makeGroup(p, ids::GroupBox1, "ICQTweaks und Einstellungen", 8, 8, 400, 120);
   makeCheck(p, ids::GebBox, "Geburtstagsmeldung aktivieren", 20, 30, 250, 17);
-  makeLabel(p, ids::Gebl1, "Vorwarnzeit:", 38, 56, 68, 16, SS_NOTIFY | SS_RIGHT);
+  makeLabel(p, ids::Gebl1, "Vorwarnzeit:", 20, 56, 86, 16, SS_NOTIFY | SS_RIGHT);
   makeEdit(p, ids::GebEdit, 110, 53, 40, 20);
   SendMessageW(control(ids::GebEdit), EM_SETLIMITTEXT, 3, 0);
   setText(control(ids::GebEdit), "365");
