@@ -294,3 +294,23 @@ TEST_F(Startup, ProfileWithoutIcqLiteKeyShowsNoAwayTexts) {
   // Reading wrote nothing for 222.
   EXPECT_FALSE(regQuery("HKLM\\Software\\Mirabilis\\ICQ\\NewOwners\\222\\ICQLite", "RemindBirthday"));
 }
+
+// A birthday reminder switched on without a number of days: the error is shown,
+// the read stops there (the panels keep the texts shown before) and nothing is
+// written; the entries read before the error stay in the tables.
+TEST_F(Startup, BirthdayWithoutDaysStopsTheRead) {
+  seedTwoProfiles();
+  startApp();
+  const std::string lite = "HKLM\\Software\\Mirabilis\\ICQ\\NewOwners\\222\\ICQLite";
+  run("reg add \"" + lite + "\" /v RemindBirthday /d Yes /f /reg:32");
+  ui_.boxes.clear();
+  chooseProfile(1);
+  ASSERT_EQ(ui_.boxes.size(), 1u);
+  EXPECT_EQ(ui_.boxes[0].text, T("Fehler beim Holen der Daten für 'RemindBirthdayDaysBefore'"));
+  EXPECT_EQ(ui_.boxes[0].caption, "ICQMeldewart");
+  EXPECT_EQ(title(1), seedTitle("222", 1));  // read before the error
+  EXPECT_EQ(text(ctl(ids::AwayEd)), seedAway("111"));  // not reached
+  EXPECT_TRUE(vak::isChecked(ctl(ids::GebBox)));
+  EXPECT_EQ(regQuery(lite, "RemindBirthday")->data, "Yes");
+  EXPECT_FALSE(regQuery(lite, "RemindBirthdayDaysBefore"));
+}
