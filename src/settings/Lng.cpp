@@ -41,7 +41,16 @@ void TForm1::lng() {
     comboClear(languages);
     for (const std::string& item : list) comboAdd(languages, item);
   }
-  if (comboCount(languages) > 0) return;
+  MessageTexts& texts = messageTexts();
+  texts = MessageTexts{};
+  if (comboCount(languages) > 0) {
+    // The language files' own texts are not read in this version. The
+    // controls keep their form texts; the messages are built from the German
+    // texts rather than coming out empty.
+    fillMessageTextsFirst(texts);
+    fillMessageTextsRest(texts);
+    return;
+  }
 
   const std::string suffix = kVersionSuffix;
   setText(control(ids::Headline), T("Meldewart für ICQ"));
@@ -97,7 +106,6 @@ void TForm1::lng() {
     setText(form4_->control(EditorDialog::OK), "OK");
     setText(form4_->control(EditorDialog::Abbrechen), "Abbrechen");
   }
-  MessageTexts& texts = messageTexts();
   fillMessageTextsFirst(texts);
   setIfPresent(control(ids::EndUD), "Abbrechen");
   setIfPresent(control(ids::InfoBtn), "Info");

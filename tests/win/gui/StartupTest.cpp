@@ -277,6 +277,13 @@ TEST_F(Startup, LanguageFolderBesideTheProgramKeepsTheFormTexts) {
   // The start goes on as usual.
   EXPECT_EQ(title(1), seedTitle("111", 1));
   EXPECT_TRUE(ui_.boxes.empty());
+  // Messages are still complete: a file that is no status file is named as such.
+  const std::string bogus = folder_ + "\\kaputt.icq";
+  writeFileBytes(bogus, "[Statusdatei]\r\n#01=2\r\n");
+  form().Load(bogus);
+  ASSERT_EQ(ui_.boxes.size(), 1u);
+  EXPECT_EQ(ui_.boxes[0].caption, "Achtung!");
+  EXPECT_EQ(ui_.boxes[0].text, "kaputt.icq ist keine korrekte Statusdatei!");
 }
 
 // A profile without its ICQ Lite key has no away texts: the panels must not
