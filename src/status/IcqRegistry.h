@@ -28,6 +28,11 @@ ProfileListing listProfiles();
 // A LastOwner of another type throws "Ungültiger Datentyp für 'LastOwner'".
 long long readLastOwner();
 
+// The profile key list: subkey names of HKCU NewOwners (created if missing)
+// whose key opens read-only, in registry order. Positions in the profile box
+// are positions in this list.
+std::vector<std::string> readProfileKeyList();
+
 // "\Software\Mirabilis\ICQ\NewOwners\{uin}\CustomStatusList\"
 std::string statusListPath(const std::string& uin);
 
@@ -64,11 +69,4 @@ struct DefaultPrefs {
 };
 DefaultPrefs readDefaultPrefs();
 
-}  // namespace vak
-
-namespace vak {
-// The profile key list: subkey names of HKCU NewOwners (created if missing)
-// whose key opens read-only, in registry order. Positions in the profile box
-// are positions in this list.
-std::vector<std::string> readProfileKeyList();
 }  // namespace vak
