@@ -42,6 +42,15 @@ HWND Window::create(const wchar_t* className, DWORD exStyle, DWORD style, const 
   return hwnd_;
 }
 
+HWND Window::createDialog(const wchar_t* className, const std::wstring& caption, int clientWidth, int clientHeight,
+                          HWND owner, bool topmost) {
+  constexpr DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+  const DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT | (topmost ? WS_EX_TOPMOST : 0);
+  RECT rc{0, 0, clientWidth, clientHeight};
+  AdjustWindowRectEx(&rc, style, FALSE, exStyle);
+  return create(className, exStyle, style, caption, 0, 0, rc.right - rc.left, rc.bottom - rc.top, owner, nullptr);
+}
+
 LRESULT CALLBACK Window::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   Window* self = nullptr;
   if (msg == WM_NCCREATE) {

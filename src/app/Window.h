@@ -26,6 +26,11 @@ class Window {
   bool isModal() const { return modal_; }
 
  protected:
+  // A hidden dialog window (tool window with caption and close box) of the
+  // given client size, owned by owner.
+  HWND createDialog(const wchar_t* className, const std::wstring& caption, int clientWidth, int clientHeight,
+                    HWND owner, bool topmost = false);
+
   // Registers the class once (background: button face) and creates the window.
   HWND create(const wchar_t* className, DWORD exStyle, DWORD style, const std::wstring& title, int x, int y,
               int width, int height, HWND parent, HMENU menu);

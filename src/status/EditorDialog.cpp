@@ -7,18 +7,8 @@
 
 namespace vak {
 
-namespace {
-constexpr int kClientWidth = 370;
-constexpr int kClientHeight = 290;
-constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_CONTROLPARENT;
-}  // namespace
-
 void EditorDialog::create(HWND owner) {
-  RECT rc{0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRectEx(&rc, kStyle, FALSE, kExStyle);
-  Window::create(L"TForm4", kExStyle, kStyle, L"Meldung", 0, 0, rc.right - rc.left, rc.bottom - rc.top, owner,
-                 nullptr);
+  createDialog(L"TForm4", L"Meldung", 370, 290, owner, true);
   makeGroup(hwnd_, GroupBox2, "Statusicons", 8, 6, 354, 240);
   makeIcon(hwnd_, Image2, nullptr, 20, 26, 16, 16);
   makeLabel(hwnd_, Label1, "Titel", 44, 28, 200, 16);

@@ -8,18 +8,8 @@
 
 namespace vak {
 
-namespace {
-constexpr int kClientWidth = 440;
-constexpr int kClientHeight = 262;
-constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
-}  // namespace
-
 void RestoreDialog::create(HWND owner) {
-  RECT rc{0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRectEx(&rc, kStyle, FALSE, kExStyle);
-  Window::create(L"TForm7", kExStyle, kStyle, L"Restore", 0, 0, rc.right - rc.left, rc.bottom - rc.top, owner,
-                 nullptr);
+  createDialog(L"TForm7", L"Restore", 440, 262, owner);
   makeGroup(hwnd_, GroupBox1, "Resore", 8, 4, 424, 218);
   makeLabel(hwnd_, Label1, "", 20, 22, 400, 44);
   HWND warning = makeLabel(hwnd_, a3, "AKTUELLE STATUSMELDUNGEN GEHEN VERLOREN!", 20, 70, 400, 16);
