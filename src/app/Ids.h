@@ -33,15 +33,8 @@ enum : int {
   EditButton1 = 350,      // edit button of entry n: EditButton1 + n - 1
   ActiveBox1 = 400,       // active check box of entry n: ActiveBox1 + n - 1
 
-  // tab "ICQ-Tweaks und Einstellungen"
-  GroupBox1 = 500,
-  GebBox,
-  Gebl1,
-  GebEdit,
-  Gebl2,
-  Button6,
-  Sound,
-  SoundBox,
+  // tab "ICQ-Tweaks und Einstellungen": the ids of its groups are kept
+  // with their parts (tweaks/ProfileOptions.h, Sounds.h, Smileys.h).
 
   // tab "VAK-Einstellungen"
   AllgemeinBox = 600,

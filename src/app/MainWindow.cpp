@@ -131,6 +131,8 @@ void TForm1::create() {
   createStatusTab();
   createTweaksTab();
   createSettingsTab();
+  update_.create(page(2));
+  about_.create(hwnd_);
   wireCommands();
   showPage(0);
 }
@@ -206,19 +208,9 @@ void TForm1::createEntryControls() {
 
 void TForm1::createTweaksTab() {
   HWND p = page(1);
-  makeGroup(p, ids::GroupBox1, "ICQTweaks und Einstellungen", 8, 8, 400, 120);
-  makeCheck(p, ids::GebBox, "Geburtstagsmeldung aktivieren", 20, 30, 250, 17);
-  makeLabel(p, ids::Gebl1, "Vorwarnzeit:", 20, 56, 86, 16, SS_NOTIFY | SS_RIGHT);
-  makeEdit(p, ids::GebEdit, 110, 53, 40, 20);
-  SendMessageW(control(ids::GebEdit), EM_SETLIMITTEXT, 3, 0);
-  setText(control(ids::GebEdit), "365");
-  makeLabel(p, ids::Gebl2, "Tag(e)", 156, 56, 50, 16, SS_NOTIFY);
-  makeButton(p, ids::Button6, T("übernehmen"), 220, 52, 90, 22);
-
-  makeGroup(p, ids::Sound, "ICQ-Soundoptions", 420, 8, 395, 240);
-  HWND soundBox = makeCheck(p, ids::SoundBox, "ICQ-Sounds aktiv", 432, 26, 200, 17, WS_DISABLED);
-  SendMessageW(soundBox, WM_SETFONT, reinterpret_cast<WPARAM>(uiBoldFont()), FALSE);
-  setChecked(soundBox, true);
+  options_.create(p);
+  sounds_.create(p);
+  smileys_.create(p);
 }
 
 void TForm1::wireCommands() {
@@ -233,8 +225,6 @@ void TForm1::wireCommands() {
   onCommand(ids::NaEd, [this](int code) {
     if (code == STN_CLICKED) BearbAwayClick(kNaItem);
   });
-  onCommand(ids::GebBox, [this] { GebBoxClick(); });
-  onCommand(ids::Button6, [this] { GebBoxClick(); });
   onCommand(ids::Restorelastsaved1, [this](int) { Restorelastsaved1Click(); });
   onCommand(ids::Laden, [this](int) { LadenClick(); });
   onCommand(ids::Speichern1, [this](int) { Speichern1Click(); });
@@ -333,8 +323,9 @@ void TForm1::FormShow() {
     comboSelect(control(ids::ComboLng), comboFind(control(ids::ComboLng), ini.readString("Einstellungen", "#04", "deutsch")));
     setChecked(control(ids::HintBox), ini.readBool("Einstellungen", "#05", true));
     HintBoxClick();
+    about_.place(260, 146);
     createEntryControls();
-    // The ten sound rows are created here by the sound part.
+    sounds_.createRows();
     lng();
 
     StartSettings start;
@@ -351,6 +342,7 @@ void TForm1::FormShow() {
     comboClear(nn);
     comboClear(control(ids::C_ICQNr));
     for (const std::string& text : listing.listedTexts) comboAdd(nn, text);
+    options_.fillProfileList(listing.listedTexts);
     for (const std::string& key : listing.allKeys) comboAdd(control(ids::C_ICQNr), key);
     const StartProfile sp = resolveStartProfile(startNumber_, profileKeys_);
     startNumber_ = sp.number;
@@ -359,14 +351,15 @@ void TForm1::FormShow() {
     comboSelect(nn, sp.position);
 
     Auslesen();
-    // The smiley part builds its buttons here.
+    smileys_.SmileyAkt();
     if (!isChecked(control(ids::SICQNr)))
       comboSelect(control(ids::C_ICQNr), comboFind(control(ids::C_ICQNr), startNumber_));
     startupDone_ = true;
   }
 
-  // At every showing. The update check at start and the multi-instance
-  // option are connected here by their parts.
+  // At every showing.
+  update_.checkAtStart();
+  options_.fillMultiInstance();
   const DefaultPrefs prefs = readDefaultPrefs();
   // Without ICQ Lite there is no version to check against: nothing is hidden.
   if (!prefs.liteVersion.empty() && strToInt(prefs.liteVersion) < 2050) {
@@ -381,8 +374,11 @@ void TForm1::FormShow() {
       ShowWindow(editButton(n), SW_HIDE);
     }
   }
-  // The command-line switch "-1" (re-show ICQ's window, then end) is
-  // connected here with the profile tweaks.
+  // "-1" alone: re-show ICQ's window, then end (without the close handler).
+  if (args_.size() == 1 && args_[0] == "-1") {
+    options_.Button8Click();
+    PostQuitMessage(0);
+  }
 }
 
 // ---------------------------------------------------------------- reading
@@ -408,55 +404,21 @@ void TForm1::Auslesen() {
   readEntryTexts(listPath, model_);
   for (int n = 1; n <= kEntryCount; ++n) model_.entry(n).active = model_.stateOf(n) == 1;
 
-  // Birthday reminder: shown without writing, then written back once.
-  setChecked(control(ids::GebBox), false);
-  setText(control(ids::GebEdit), "2");
-  bool on = false;
-  std::string days;
-  bool opened = false;
-  try {
-    opened = readBirthday(currentProfile_, on, days);
-  } catch (...) {
-    // "Yes" without a readable number of days: the box shows the "Yes" and
-    // nothing is written.
-    if (on) setChecked(control(ids::GebBox), true);
-    throw;
-  }
-  if (opened) {
-    if (on) {
-      setChecked(control(ids::GebBox), true);
-      setText(control(ids::GebEdit), days);
-    }
-    GebBoxClick();
-    readAwayTexts(currentProfile_, model_.away, model_.na);
-  } else {
-    // Without the profile's ICQ Lite key nothing is written; the dependent
-    // controls still follow the cleared box. The panels show this profile's
+  options_.fillBirthday();
+  if (!readAwayTexts(currentProfile_, model_.away, model_.na)) {
+    // Without the profile's ICQ Lite key the panels show this profile's
     // (missing) texts, not those of the profile read before, which a later
     // write would otherwise copy into this profile.
-    for (int id : {ids::Gebl1, ids::Gebl2, ids::GebEdit, ids::Button6}) EnableWindow(control(id), FALSE);
     model_.away.clear();
     model_.na.clear();
   }
-
-  if (auto soundOn = readSoundOn(currentProfile_))
-    setCheckedAndRun(control(ids::SoundBox), *soundOn, [this] { SoundBoxClick(); });
+  sounds_.fillMaster();
 }
 
 void TForm1::checkUpdateRadio(int mode) {
   // Only 1, 2 and 3 name a radio button; another value leaves them as they are.
   if (mode < 1 || mode > 3) return;
   for (int i = 1; i <= 3; ++i) setChecked(control(ids::RadioButton1 + i - 1), i == mode);
-}
-
-void TForm1::GebBoxClick() {
-  const bool on = isChecked(control(ids::GebBox));
-  for (int id : {ids::Gebl1, ids::Gebl2, ids::GebEdit, ids::Button6}) EnableWindow(control(id), on);
-  writeBirthday(currentProfile_, on, getText(control(ids::GebEdit)));
-}
-
-void TForm1::SoundBoxClick() {
-  // The ten sound check boxes follow this box; they come with the sound part.
 }
 
 // ---------------------------------------------------------------- writing

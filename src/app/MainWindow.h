@@ -12,7 +12,12 @@
 #include "app/Grid.h"
 #include "app/Window.h"
 #include "platform/Ini.h"
+#include "settings/AboutPanel.h"
+#include "settings/UpdateCheck.h"
 #include "status/StatusModel.h"
+#include "tweaks/ProfileOptions.h"
+#include "tweaks/Sounds.h"
+#include "tweaks/Smileys.h"
 
 namespace vak {
 
@@ -71,9 +76,12 @@ class TForm1 : public Window {
   void HintBoxClick();
   void Einstellungen1Click();
 
-  // --- profile tweaks used by the read ---
-  void GebBoxClick();
-  void SoundBoxClick();
+  // --- the parts of the tweaks tab, the update check, the about panel ---
+  ProfileOptions& options() { return options_; }
+  Sounds& sounds() { return sounds_; }
+  Smileys& smileys() { return smileys_; }
+  UpdateCheck& update() { return update_; }
+  AboutPanel& about() { return about_; }
 
   void ExitClick();
   void lng();
@@ -84,7 +92,11 @@ class TForm1 : public Window {
   const std::string& currentProfile() const { return currentProfile_; }
   const std::string& statusListPath() const { return statusListPath_; }
   const std::vector<std::string>& profileKeys() const { return profileKeys_; }
+  std::vector<std::string>& profileKeys() { return profileKeys_; }
   bool startupDone() const { return startupDone_; }
+  const std::vector<std::string>& commandLine() const { return args_; }
+  EditorDialog* form4() const { return form4_; }
+  WebViewer* form6() const { return form6_; }
   int currentEntry() const { return currentEntry_; }
 
   HWND control(int id) const;
@@ -100,6 +112,10 @@ class TForm1 : public Window {
   // Shows the model in the tables, check boxes and panels.
   void refreshViews();
 
+  // Sets a check box and, when its state changes, runs its handler, as a click would.
+  void setCheckedAndRun(HWND box, bool checked, const std::function<void()>& handler);
+  IniFile settings() const;
+
  protected:
   LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
@@ -112,9 +128,9 @@ class TForm1 : public Window {
   void wireCommands();
   void showPage(int index);
   void checkUpdateRadio(int mode);
-  // Sets a check box and, when its state changes, runs its handler, as a click would.
-  void setCheckedAndRun(HWND box, bool checked, const std::function<void()>& handler);
-  IniFile settings() const;
+ public:
+  HMENU menu() const { return menu_; }
+ private:
   std::string selectedProfileText() const;
 
   // program-wide state
@@ -139,6 +155,12 @@ class TForm1 : public Window {
   std::array<HWND, kEntryCount> activeBoxes_{};
   std::array<HICON, 35> icons_{};
   HMENU menu_ = nullptr;
+
+  ProfileOptions options_{*this};
+  Sounds sounds_{*this};
+  Smileys smileys_{*this};
+  UpdateCheck update_{*this};
+  AboutPanel about_{*this};
 };
 
 }  // namespace vak

@@ -25,6 +25,10 @@ class Window {
   void endModal();
   bool isModal() const { return modal_; }
 
+  // A command handler for a control or menu id; code is the notification code.
+  void onCommand(int id, std::function<void(int code)> handler);
+  void onCommand(int id, std::function<void()> handler);
+
  protected:
   // A hidden dialog window (tool window with caption and close box) of the
   // given client size, owned by owner.
@@ -34,10 +38,6 @@ class Window {
   // Registers the class once (background: button face) and creates the window.
   HWND create(const wchar_t* className, DWORD exStyle, DWORD style, const std::wstring& title, int x, int y,
               int width, int height, HWND parent, HMENU menu);
-
-  // A command handler for a control or menu id; code is the notification code.
-  void onCommand(int id, std::function<void(int code)> handler);
-  void onCommand(int id, std::function<void()> handler);
 
   virtual LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp);
   // Runs before the modal loop shows the window (fills it).

@@ -63,13 +63,8 @@ void TForm1::lng() {
     item.pszText = caption.data();
     SendMessageW(control(ids::PageControl1), TCM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
   }
-  // The sound caveat and the multi-instance texts are applied here when the
-  // sound and profile parts exist.
-  const std::string birthdayHint =
-      T("Achtung!\r\nDamit die Einstellungen korrekt übernommen werden,\r\ndarf ICQ bis zum nächsten PC-Start nicht "
-        "erneut\r\nausgeführt werden!");
-  for (int id : {ids::GebBox, ids::GebEdit, ids::Gebl1, ids::Gebl2})
-    if (HWND h = control(id)) hints_.set(h, birthdayHint);
+  sounds_.applyTexts();
+  options_.applyTexts();
   hints_.set(control(ids::Button1), T("Übernimmt nur Statusmeldungen sowie die ICQTweaks und Einstellungen."));
   const std::string awayHint =
       T("Achtung!\r\nDamit die Statusnachrichten korrekt übernommen werden,\r\ndarf ICQ während der Übernahme der "
@@ -77,6 +72,7 @@ void TForm1::lng() {
   hints_.set(control(ids::AwayEd), awayHint);
   hints_.set(control(ids::NaEd), awayHint);
   hints_.set(control(ids::InfoBtn), T("Zeigt die Versionshistory des VAK an.\r\nbenötigt eine aktive Internetverbindung"));
+  smileys_.applyTexts();
   for (Grid* g : {&grid(1), &grid(2)}) {
     g->setHeading(0, "An");
     g->setHeading(1, "Titel");
@@ -98,6 +94,7 @@ void TForm1::lng() {
   setText(control(ids::Label5), "Start-ICQ-Nummer");
   setText(control(ids::SICQNr), "Standardnummer verwenden");
   setText(control(ids::Label7), "Automatisches Update");
+  about_.applyTexts();
   if (form4_) {
     setText(form4_->control(EditorDialog::GroupBox2), "Statusmeldung");
     setText(form4_->control(EditorDialog::Label1), "Titel");
@@ -107,6 +104,7 @@ void TForm1::lng() {
     setText(form4_->control(EditorDialog::Abbrechen), "Abbrechen");
   }
   fillMessageTextsFirst(texts);
+  update_.applyTexts();
   setIfPresent(control(ids::EndUD), "Abbrechen");
   setIfPresent(control(ids::InfoBtn), "Info");
   if (form6_) setText(form6_->control(WebViewer::Button1), "OK");

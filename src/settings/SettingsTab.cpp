@@ -106,11 +106,10 @@ void TForm1::Einst_AbbClick() {
 
 void TForm1::HintBoxClick() {
   const bool on = isChecked(control(ids::HintBox));
-  // The switched controls; those of parts not built yet join when they exist.
-  for (int id : {ids::GebBox, ids::Gebl1, ids::Gebl2, ids::GebEdit, ids::Button1, ids::AwayEd, ids::NaEd,
-                 ids::InfoBtn}) {
+  options_.applyHints(on);
+  for (int id : {ids::Button1, ids::AwayEd, ids::NaEd, ids::InfoBtn})
     if (HWND h = control(id)) hints_.enable(h, on);
-  }
+  smileys_.applyHints(on);
 }
 
 void TForm1::Einstellungen1Click() { setActivePage(2); }

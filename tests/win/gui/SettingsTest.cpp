@@ -27,7 +27,7 @@ class SettingsTab : public GuiTest {
     SendMessageW(numbers, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
   }
   void expectHints(bool on) {
-    for (int id : {ids::Button1, ids::AwayEd, ids::NaEd, ids::GebBox})
+    for (int id : {int{ids::Button1}, int{ids::AwayEd}, int{ids::NaEd}, int{ids::GebBox}})
       EXPECT_EQ(form().hints().enabled(ctl(id)), on) << id;
   }
 };

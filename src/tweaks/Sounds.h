@@ -1,0 +1,46 @@
+#pragma once
+// The group "ICQ-Soundoptions" on the tweaks tab: ICQ's ten event sounds,
+// played, replaced and reset.
+#include <windows.h>
+
+namespace vak {
+
+class TForm1;
+
+namespace ids {
+enum : int {
+  Sound = 550,
+  SoundBox,
+  Button4,
+  LSnd,
+  PlayButton1 = 560,   // "Play" of row k: PlayButton1 + k - 1
+  ChangeButton1 = 570, // "Change" of row k
+  SCB1 = 580,          // event check box of row k
+};
+}  // namespace ids
+
+class Sounds {
+ public:
+  explicit Sounds(TForm1& form) : form_(form) {}
+
+  // Creates the group with the master box, the caveat and "Reset".
+  void create(HWND page);
+  // The ten rows, created once during start-up.
+  void createRows();
+  void applyTexts();
+
+  // Last step of every profile read: the master box follows AllResponsePlay.
+  void fillMaster();
+
+  void SoundBoxClick();
+  void ChSound(int row);
+  void PlayClick(int row);
+  void ChPlaceClick(int row);
+  void Button4Click();
+
+ private:
+  HWND control(int id) const;
+  TForm1& form_;
+};
+
+}  // namespace vak
