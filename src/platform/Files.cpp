@@ -32,6 +32,35 @@ bool copyFile(const std::string& from, const std::string& to) {
   return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
 }
 
+bool sameFile(const std::string& a, const std::string& b) {
+  auto info = [](const std::string& path, BY_HANDLE_FILE_INFORMATION& fi) {
+    HANDLE h = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    const bool ok = GetFileInformationByHandle(h, &fi) != 0;
+    CloseHandle(h);
+    return ok;
+  };
+  BY_HANDLE_FILE_INFORMATION fa{}, fb{};
+  if (!info(a, fa) || !info(b, fb)) return false;
+  return fa.dwVolumeSerialNumber == fb.dwVolumeSerialNumber && fa.nFileIndexHigh == fb.nFileIndexHigh &&
+         fa.nFileIndexLow == fb.nFileIndexLow;
+}
+
+bool replaceFile(const std::string& from, const std::string& to) {
+  if (!fileExists(from) || sameFile(from, to)) return false;
+  const std::string temp = to + ".vaktmp";
+  if (!CopyFileA(from.c_str(), temp.c_str(), FALSE)) {
+    DeleteFileA(temp.c_str());
+    return false;
+  }
+  if (!MoveFileExA(temp.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileA(temp.c_str());
+    return false;
+  }
+  return true;
+}
+
 bool deleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
 
 bool renameFile(const std::string& from, const std::string& to) { return MoveFileA(from.c_str(), to.c_str()) != 0; }

@@ -8,6 +8,13 @@
 namespace vak {
 
 bool copyFile(const std::string& from, const std::string& to);  // overwrites the target
+// Replaces `to` with a copy of `from` so that `to` is never left missing or
+// half-written: the copy goes to a temporary file beside `to`, which then takes
+// its place. false (and `to` unchanged) when `from` cannot be read, names the
+// same file as `to`, or the copy or the replacement fails.
+bool replaceFile(const std::string& from, const std::string& to);
+// Whether two paths name the same existing file (also through other spellings).
+bool sameFile(const std::string& a, const std::string& b);
 bool deleteFile(const std::string& path);
 bool renameFile(const std::string& from, const std::string& to);  // fails when the target exists
 bool createDir(const std::string& path);
