@@ -1,24 +1,212 @@
 #include "tweaks/Smileys.h"
 
+#include <optional>
+#include <vector>
+
+#include "app/Ids.h"
 #include "app/MainWindow.h"
 #include "app/Window.h"
+#include "platform/Errors.h"
+#include "platform/Files.h"
+#include "platform/Ini.h"
+#include "platform/Path.h"
+#include "platform/Registry.h"
+#include "platform/Text.h"
+#include "platform/Ui.h"
+#include "platform/WinText.h"
 
 namespace vak {
 
+namespace {
+
+// The group's place on the tweaks page; its controls are placed relative to it.
+constexpr int kGroupLeft = 553;
+constexpr int kGroupTop = 6;
+
+constexpr const char* kSection = "Smiley";
+constexpr const char* kBackupKey = "#bk";
+constexpr const char* kFolderValue = "SmileyFilePath";
+constexpr const char* kFilter = "*.bmp (Bitmap)|*.bmp";
+
+std::string icqLiteKey(const std::string& uin) { return "\\Software\\Mirabilis\\ICQ\\NewOwners\\" + uin + "\\ICQLite\\"; }
+
+HBITMAP loadBitmap(const std::string& path) {
+  return static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+}
+
+bool isLoadableBitmap(const std::string& path) { return BitmapHandle(loadBitmap(path)).valid(); }
+
+void setBitmapStyle(HWND button, bool picture) {
+  LONG_PTR style = GetWindowLongPtrW(button, GWL_STYLE);
+  style = picture ? (style | BS_BITMAP) : (style & ~static_cast<LONG_PTR>(BS_BITMAP));
+  SetWindowLongPtrW(button, GWL_STYLE, style);
+}
+
+}  // namespace
+
 HWND Smileys::control(int id) const { return form_.control(id); }
 
-void Smileys::create(HWND page) { makeGroup(page, ids::Smiley, "ICQ-Smileys", 553, 6, 260, 330); }
+std::string Smileys::unknownFolderText() { return "Smiley-Ordner von ICQ unbekannt"; }
 
-void Smileys::applyTexts() {}
+void Smileys::create(HWND page) {
+  page_ = page;
+  const int x = kGroupLeft, y = kGroupTop;
+  makeGroup(page, ids::Smiley, "ICQ-Smileys", x, y, 260, 330);
+  makeLabel(page, ids::SmOrt, "", x + 8, y + 16, 244, 14, SS_PATHELLIPSIS | SS_NOPREFIX);
+  makeLabel(page, ids::Label3, T("Klicken Sie auf die Smileys, um sie zu einzeln ändern."), x + 8, y + 34, 244, 28);
+  makeButton(page, ids::ResetSm, "Reset", x + 178, y + 271, 75, 23);
+  makeButton(page, ids::Button3, "SmileySet", x + 8, y + 304, 66, 21);
+  makeLabel(page, ids::Label4, "Markieren sie einen Smiley des Sets", x + 80, y + 308, 174, 14);
+  form_.onCommand(ids::Button3, [this] { Button3Click(); });
+  form_.onCommand(ids::ResetSm, [this] { ResetSmClick(); });
+}
 
-void Smileys::applyHints(bool) {}
+void Smileys::applyTexts() {
+  if (HWND set = control(ids::Button3))
+    form_.hints().set(set, T("Wähle eine Bitmap des Sets!\r\nDieser muss sich in einem Ordner\r\nmit den anderen Smileys "
+                             "befinden!"));
+}
 
-void Smileys::SmileyAkt() {}
+void Smileys::applyHints(bool on) {
+  if (HWND set = control(ids::Button3)) form_.hints().enable(set, on);
+}
 
-void Smileys::SmBtnClick(int) {}
+void Smileys::createButtons() {
+  // In the tab order the smileys follow the instruction above them and come
+  // before "Reset" and "SmileySet".
+  HWND after = control(ids::Label3);
+  for (int n = 1; n <= kSmileyCount; ++n) {
+    const SmileyCell cell = smileyCell(n);
+    HWND b = makeButton(page_, ids::SmileyButton1 + n - 1, "", kGroupLeft + cell.left, kGroupTop + cell.top,
+                        kSmileyButtonSize, kSmileyButtonSize, BS_FLAT);
+    SetWindowLongPtrW(b, GWLP_USERDATA, n);  // the tag
+    SetWindowPos(b, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    after = b;
+    buttons_[static_cast<size_t>(n - 1)] = b;
+    form_.hints().set(b, smileyHint(n));
+    form_.hints().enable(b, true);
+    form_.onCommand(ids::SmileyButton1 + n - 1, [this, n] { SmBtnClick(n); });
+  }
+}
 
-void Smileys::Button3Click() {}
+std::string Smileys::selectedProfile() const {
+  // Positions in the profile box are positions in the list the box was filled from.
+  const std::vector<std::string>& keys = form_.profileKeys();
+  const int pos = comboSelected(control(ids::NN));
+  if (pos < 0 || pos >= static_cast<int>(keys.size())) throw VakError(errListIndex(pos));
+  return keys[static_cast<size_t>(pos)];
+}
 
-void Smileys::ResetSmClick() {}
+std::string Smileys::smileyFolder(const std::string& uin) const {
+  Registry reg(RegRoot::LocalMachine);
+  if (!reg.openKeyReadOnly(icqLiteKey(uin))) return std::string();
+  return pathFromAnsi(reg.readString(kFolderValue));
+}
+
+std::string Smileys::backupFolder() const { return form_.settings().readString(kSection, kBackupKey, ""); }
+
+void Smileys::tellFolderUnknown() const {
+  ui().messageBox("Achtung!",
+                  T("Der Ordner mit ICQs eigenen Smileys ist nicht bekannt: ICQ hat beim Programmstart keinen "
+                    "Smiley-Ordner angegeben.\r\nEs wurde keine Datei geändert."),
+                  MbOk, MbIconWarning);
+}
+
+void Smileys::makeFirstBackups(const std::string& folder) {
+  // Without a known folder every path would name the root of the drive:
+  // nothing is recorded, and the next start tries again.
+  if (folder.empty()) return;
+  IniFile ini = form_.settings();
+  if (!ini.readString(kSection, kBackupKey, "").empty()) return;
+  ini.writeString(kSection, kBackupKey, folder);
+  for (int m = 1; m <= kSmileyCount; ++m) replaceFile(smileyBitmap(folder, m), smileyBackup(folder, m));
+}
+
+void Smileys::showPicture(int n, BitmapHandle picture) {
+  HWND b = button(n);
+  setBitmapStyle(b, true);
+  setText(b, "");
+  SendMessageW(b, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.get()));
+  pictures_[static_cast<size_t>(n - 1)] = std::move(picture);  // the one shown before is freed
+  InvalidateRect(b, nullptr, TRUE);
+}
+
+void Smileys::showError(int n) {
+  HWND b = button(n);
+  SendMessageW(b, BM_SETIMAGE, IMAGE_BITMAP, 0);
+  pictures_[static_cast<size_t>(n - 1)].reset();
+  setBitmapStyle(b, false);
+  setText(b, "Error!");
+  InvalidateRect(b, nullptr, TRUE);
+}
+
+void Smileys::SmileyAkt() {
+  const bool firstCall = !buttons_[0];
+  if (firstCall) createButtons();
+  std::string folder;
+  if (firstCall && comboSelected(control(ids::NN)) < 0) {
+    // No ICQ profile at all: nothing to show, and no error at every start.
+  } else {
+    folder = smileyFolder(selectedProfile());
+  }
+  setText(control(ids::SmOrt), folder.empty() ? unknownFolderText() : pathToText(folder));
+  if (firstCall) makeFirstBackups(folder);
+  for (int n = 1; n <= kSmileyCount; ++n) {
+    const std::string path = folder.empty() ? std::string() : smileyBitmap(folder, n);
+    if (path.empty() || !fileExists(path)) {
+      showError(n);
+      continue;
+    }
+    BitmapHandle picture(loadBitmap(path));
+    if (!picture.valid()) {
+      showError(n);
+      throw VakError(T("Bitmap ist ungültig"));
+    }
+    showPicture(n, std::move(picture));
+  }
+}
+
+void Smileys::SmBtnClick(int n) {
+  const std::string folder = backupFolder();
+  if (folder.empty()) {
+    tellFolderUnknown();
+    SmileyAkt();
+    return;
+  }
+  showError(n);
+  std::string problem;
+  if (std::optional<std::string> chosen = ui().openFileDialog(kFilter)) {
+    const std::string target = smileyBitmap(folder, n);
+    // The smiley keeps its bitmap unless a readable bitmap takes its place.
+    if (!fileExists(*chosen))
+      problem = T("Die Datei kann nicht gelesen werden:\r\n") + pathToText(*chosen);
+    else if (!isLoadableBitmap(*chosen))
+      problem = T("Bitmap ist ungültig");
+    else if (!sameFile(*chosen, target) && !replaceFile(*chosen, target))
+      problem = T("Der Smiley konnte nicht ersetzt werden:\r\n") + pathToText(target);
+  }
+  SmileyAkt();
+  if (!problem.empty()) throw VakError(problem);
+}
+
+void Smileys::Button3Click() {
+  if (std::optional<std::string> chosen = ui().openFileDialog(kFilter)) {
+    const std::string uin = selectedProfile();
+    Registry reg(RegRoot::LocalMachine);
+    if (reg.openKey(icqLiteKey(uin), true)) reg.writeString(kFolderValue, pathToAnsi(folderOf(*chosen)));
+  }
+  SmileyAkt();
+}
+
+void Smileys::ResetSmClick() {
+  const std::string folder = backupFolder();
+  if (folder.empty()) {
+    tellFolderUnknown();
+  } else {
+    // A missing backup leaves its bitmap as it is.
+    for (int n = 1; n <= kSmileyCount; ++n) replaceFile(smileyBackup(folder, n), smileyBitmap(folder, n));
+  }
+  SmileyAkt();
+}
 
 }  // namespace vak
