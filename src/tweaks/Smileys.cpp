@@ -54,9 +54,10 @@ void Smileys::create(HWND page) {
   makeGroup(page, ids::Smiley, "ICQ-Smileys", x, y, 260, 330);
   makeLabel(page, ids::SmOrt, "", x + 8, y + 16, 244, 14, SS_PATHELLIPSIS | SS_NOPREFIX);
   makeLabel(page, ids::Label3, T("Klicken Sie auf die Smileys, um sie zu einzeln ändern."), x + 8, y + 34, 244, 28);
-  makeButton(page, ids::ResetSm, "Reset", x + 178, y + 271, 75, 23);
-  makeButton(page, ids::Button3, "SmileySet", x + 8, y + 304, 66, 21);
-  makeLabel(page, ids::Label4, "Markieren sie einen Smiley des Sets", x + 80, y + 308, 174, 14);
+  // Beside the short last row of smileys; the note on choosing a set below them.
+  makeButton(page, ids::ResetSm, "Reset", x + 171, y + 262, 82, 19);
+  makeButton(page, ids::Button3, "SmileySet", x + 171, y + 284, 82, 19);
+  makeLabel(page, ids::Label4, "Markieren sie einen Smiley des Sets", x + 8, y + 308, 245, 14, SS_RIGHT);
   form_.onCommand(ids::Button3, [this] { Button3Click(); });
   form_.onCommand(ids::ResetSm, [this] { ResetSmClick(); });
 }
