@@ -26,12 +26,12 @@ void ProfileOptions::create(HWND page) {
   makeGroup(page, ids::GroupBox1, "ICQTweaks und Einstellungen", 4, 6, 281, 330);
   makeCheck(page, ids::MultiIBox, "MultiInstance", 14, 24, 250, 17);
   makeCheck(page, ids::GebBox, "Geburtstagsmeldung aktivieren", 14, 50, 250, 17);
-  makeLabel(page, ids::Gebl1, "Vorwarnzeit:", 14, 76, 70, 16, SS_NOTIFY);
-  makeEdit(page, ids::GebEdit, 86, 73, 40, 20);
+  makeLabel(page, ids::Gebl1, "Vorwarnzeit:", 14, 76, 74, 16, SS_NOTIFY);
+  makeEdit(page, ids::GebEdit, 90, 73, 40, 20);
   SendMessageW(control(ids::GebEdit), EM_SETLIMITTEXT, 3, 0);
   setText(control(ids::GebEdit), "365");
-  makeLabel(page, ids::Gebl2, "Tag(e)", 132, 76, 40, 16, SS_NOTIFY);
-  makeButton(page, ids::Button6, T("übernehmen"), 180, 72, 90, 22);
+  makeLabel(page, ids::Gebl2, "Tag(e)", 136, 76, 40, 16, SS_NOTIFY);
+  makeButton(page, ids::Button6, T("übernehmen"), 182, 72, 88, 22);
 
   HWND heading = makeLabel(page, ids::Label12, "ICQ-Profilverwaltung", 14, 116, 250, 16);
   SendMessageW(heading, WM_SETFONT, reinterpret_cast<WPARAM>(uiBoldFont()), FALSE);
