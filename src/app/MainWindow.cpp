@@ -386,15 +386,14 @@ void TForm1::FormShow() {
 void TForm1::Auslesen() {
   RefreshOnExit refresh(*this);
   IniFile ini = settings();
-  profileKeys_ = readProfileKeyList();
   std::string listPath;
   if (startupDone_) {
-    const int pos = comboSelected(control(ids::NN));
-    if (pos < 0 || pos >= static_cast<int>(profileKeys_.size())) throw VakError(errListIndex(pos));
-    const std::string& p = profileKeys_[static_cast<size_t>(pos)];
+    const std::string p = selectedProfileKey();
     listPath = vak::statusListPath(p);
     currentProfile_ = p;
+    shownProfileDeleted_ = false;
   } else {
+    profileKeys_ = readProfileKeyList();
     listPath = statusListPath_ + "\\CustomStatusList\\";
   }
   statusListPath_ = listPath;
@@ -415,6 +414,13 @@ void TForm1::Auslesen() {
   sounds_.fillMaster();
 }
 
+std::string TForm1::selectedProfileKey() {
+  profileKeys_ = readProfileKeyList();
+  const int pos = comboSelected(control(ids::NN));
+  if (pos < 0 || pos >= static_cast<int>(profileKeys_.size())) throw VakError(errListIndex(pos));
+  return profileKeys_[static_cast<size_t>(pos)];
+}
+
 void TForm1::checkUpdateRadio(int mode) {
   // Only 1, 2 and 3 name a radio button; another value leaves them as they are.
   if (mode < 1 || mode > 3) return;
@@ -424,6 +430,12 @@ void TForm1::checkUpdateRadio(int mode) {
 // ---------------------------------------------------------------- writing
 
 void TForm1::Change() {
+  if (shownProfileDeleted_) {
+    // The tables still show a deleted profile: writing would bring it back.
+    ui().messageBox("Achtung!", T("Das angezeigte Profil wurde gelöscht.\r\nWählen sie erst ein Profil!"), MbOk,
+                    MbIconInfo);
+    return;
+  }
   writeStatusSet(statusListPath_, currentProfile_, model_);
   if (form7_) form7_->Save();
 }

@@ -94,6 +94,13 @@ class TForm1 : public Window {
   const std::vector<std::string>& profileKeys() const { return profileKeys_; }
   std::vector<std::string>& profileKeys() { return profileKeys_; }
   bool startupDone() const { return startupDone_; }
+  // The profile chosen in NN, from a fresh profile key list; throws the list
+  // position error when NN names none.
+  std::string selectedProfileKey();
+  // Set when the profile shown in the tables has been deleted: nothing may be
+  // written for it until another profile is read.
+  void setShownProfileDeleted() { shownProfileDeleted_ = true; }
+  bool shownProfileDeleted() const { return shownProfileDeleted_; }
   const std::vector<std::string>& commandLine() const { return args_; }
   EditorDialog* form4() const { return form4_; }
   WebViewer* form6() const { return form6_; }
@@ -140,6 +147,7 @@ class TForm1 : public Window {
   std::string statusListPath_;
   std::vector<std::string> profileKeys_;
   bool startupDone_ = false;
+  bool shownProfileDeleted_ = false;
   int currentEntry_ = 0;
   std::vector<std::string> args_;
   StatusModel model_;

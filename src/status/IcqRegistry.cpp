@@ -155,6 +155,26 @@ std::optional<bool> readSoundOn(const std::string& uin) {
   return reg.readString("AllResponsePlay") == kYes;
 }
 
+std::string readSoundFolder(const std::string& uin) {
+  Registry reg(RegRoot::LocalMachine);
+  if (!reg.openKeyReadOnly(icqLitePath(uin))) return std::string();
+  return reg.readString("SoundFilePath");
+}
+
+void writeMultiInstance(bool on) {
+  Registry reg(RegRoot::LocalMachine);
+  if (!reg.openKey(kDefaultPrefsPath, true)) return;
+  reg.writeString("MultiInstance", on ? kYes : "No");
+}
+
+void deleteProfile(const std::string& uin) {
+  // Never the NewOwners key itself or a key below another profile.
+  if (uin.empty() || uin.find('\\') != std::string::npos) return;
+  const std::string path = std::string(kNewOwnersPath) + "\\" + uin;
+  Registry::deleteKeyTree(RegRoot::CurrentUser, path);
+  Registry::deleteKeyTree(RegRoot::LocalMachine, path);
+}
+
 void writeStatusSet(const std::string& listPath, const std::string& uin, StatusModel& m) {
   for (int n = 1; n <= kEntryCount; ++n) m.stateOf(n) = m.entry(n).active ? 1 : 0;
   {

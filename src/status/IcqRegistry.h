@@ -56,6 +56,18 @@ bool readAwayTexts(const std::string& uin, std::string& away, std::string& na);
 // HKCU CommonPrefs AllResponsePlay == "Yes"; nullopt when the key does not open.
 std::optional<bool> readSoundOn(const std::string& uin);
 
+// HKLM ICQLite SoundFilePath: the folder of ICQ's sound files as stored
+// (ANSI); "" when the key or the value is missing.
+std::string readSoundFolder(const std::string& uin);
+
+// HKLM DefaultPrefs MultiInstance := "Yes"/"No", creating the key; nothing
+// when it cannot be created.
+void writeMultiInstance(bool on);
+
+// Removes the profile's key with all its subkeys, under HKCU and then HKLM;
+// a key missing under either root is passed over.
+void deleteProfile(const std::string& uin);
+
 // Writes all 32 entries from the model (state list := active ? 1 : 0 first),
 // then the away and not-available texts. A refused write throws and ends it.
 void writeStatusSet(const std::string& listPath, const std::string& uin, StatusModel& m);

@@ -1,43 +1,74 @@
 #include "tweaks/ProfileOptions.h"
 
+#include "app/Ids.h"
 #include "app/MainWindow.h"
 #include "app/Window.h"
+#include "platform/Convert.h"
+#include "platform/Errors.h"
 #include "platform/Text.h"
+#include "platform/Ui.h"
 #include "platform/WinText.h"
 #include "status/IcqRegistry.h"
+#include "tweaks/TweakRules.h"
 
 namespace vak {
+
+namespace {
+
+// The controls that follow the birthday box.
+constexpr int kBirthdayDependents[] = {ids::Gebl1, ids::Gebl2, ids::GebEdit, ids::Button6};
+
+}  // namespace
 
 HWND ProfileOptions::control(int id) const { return form_.control(id); }
 
 void ProfileOptions::create(HWND page) {
   makeGroup(page, ids::GroupBox1, "ICQTweaks und Einstellungen", 4, 6, 281, 330);
-  makeCheck(page, ids::GebBox, "Geburtstagsmeldung aktivieren", 14, 26, 250, 17);
-  makeLabel(page, ids::Gebl1, "Vorwarnzeit:", 14, 52, 70, 16, SS_NOTIFY);
-  makeEdit(page, ids::GebEdit, 86, 49, 40, 20);
+  makeCheck(page, ids::MultiIBox, "MultiInstance", 14, 24, 250, 17);
+  makeCheck(page, ids::GebBox, "Geburtstagsmeldung aktivieren", 14, 50, 250, 17);
+  makeLabel(page, ids::Gebl1, "Vorwarnzeit:", 14, 76, 74, 16, SS_NOTIFY);
+  makeEdit(page, ids::GebEdit, 90, 73, 40, 20);
   SendMessageW(control(ids::GebEdit), EM_SETLIMITTEXT, 3, 0);
   setText(control(ids::GebEdit), "365");
-  makeLabel(page, ids::Gebl2, "Tag(e)", 132, 52, 40, 16, SS_NOTIFY);
-  makeButton(page, ids::Button6, T("übernehmen"), 180, 48, 90, 22);
+  makeLabel(page, ids::Gebl2, "Tag(e)", 136, 76, 40, 16, SS_NOTIFY);
+  makeButton(page, ids::Button6, T("übernehmen"), 182, 72, 88, 22);
+
+  HWND heading = makeLabel(page, ids::Label12, "ICQ-Profilverwaltung", 14, 116, 250, 16);
+  SendMessageW(heading, WM_SETFONT, reinterpret_cast<WPARAM>(uiBoldFont()), FALSE);
+  makeCombo(page, ids::DelProfile, 14, 136, 256, 200);
+  makeButton(page, ids::DelProfileBtn, T("Profil löschen"), 14, 164, 120, 23);
+  form_.hints().set(control(ids::DelProfileBtn), T("löscht das gewählte Profil"));
+
+  makeLabel(page, ids::Label13, "", 14, 204, 262, 52, SS_NOPREFIX);
+  makeButton(page, ids::Button8, "ICQ-Fester wieder anzeigen", 14, 260, 180, 23);
+
+  form_.onCommand(ids::MultiIBox, [this] { MultiIBoxClick(); });
   form_.onCommand(ids::GebBox, [this] { GebBoxClick(); });
   form_.onCommand(ids::Button6, [this] { GebBoxClick(); });
+  form_.onCommand(ids::DelProfileBtn, [this] { DelProfileBtnClick(); });
+  form_.onCommand(ids::Button8, [this] { Button8Click(); });
 }
 
 void ProfileOptions::applyTexts() {
+  setText(control(ids::MultiIBox), "MultiInstance");
+  form_.hints().set(control(ids::MultiIBox),
+                    T("Macht es möglich ICQ mehrfach, also\r\nmit verschiedenen Profilen laufen zu lassen"));
   const std::string birthdayHint =
       T("Achtung!\r\nDamit die Einstellungen korrekt übernommen werden,\r\ndarf ICQ bis zum nächsten PC-Start nicht "
         "erneut\r\nausgeführt werden!");
-  for (int id : {ids::GebBox, ids::GebEdit, ids::Gebl1, ids::Gebl2})
-    if (HWND h = control(id)) form_.hints().set(h, birthdayHint);
+  for (int id : {ids::GebBox, ids::GebEdit, ids::Gebl1, ids::Gebl2}) form_.hints().set(control(id), birthdayHint);
+  setText(control(ids::Label13),
+          T("Ab und zu lässt sich das ICQ-Haupfenster nicht\r\nmehr aufrufen. Ein Klick und es erscheint wieder."));
 }
 
 void ProfileOptions::applyHints(bool on) {
-  for (int id : {ids::GebBox, ids::Gebl1, ids::Gebl2, ids::GebEdit})
-    if (HWND h = control(id)) form_.hints().enable(h, on);
+  for (int id : {ids::MultiIBox, ids::GebBox, ids::Gebl1, ids::Gebl2, ids::GebEdit, ids::DelProfileBtn})
+    form_.hints().enable(control(id), on);
 }
 
 void ProfileOptions::fillBirthday() {
   // Shown without writing, then written back once.
+  EnableWindow(control(ids::GebBox), TRUE);
   setChecked(control(ids::GebBox), false);
   setText(control(ids::GebEdit), "2");
   bool on = false;
@@ -54,7 +85,7 @@ void ProfileOptions::fillBirthday() {
   if (!opened) {
     // Without the profile's ICQ Lite key nothing is written; the dependent
     // controls still follow the cleared box.
-    for (int id : {ids::Gebl1, ids::Gebl2, ids::GebEdit, ids::Button6}) EnableWindow(control(id), FALSE);
+    for (int id : kBirthdayDependents) EnableWindow(control(id), FALSE);
     return;
   }
   if (on) {
@@ -64,20 +95,71 @@ void ProfileOptions::fillBirthday() {
   GebBoxClick();
 }
 
-void ProfileOptions::fillMultiInstance() {}
+void ProfileOptions::fillMultiInstance() {
+  const DefaultPrefs prefs = readDefaultPrefs();
+  if (prefs.opened && prefs.multiInstance == "Yes")
+    form_.setCheckedAndRun(control(ids::MultiIBox), true, [this] { MultiIBoxClick(); });
+}
 
-void ProfileOptions::fillProfileList(const std::vector<std::string>&) {}
+void ProfileOptions::fillProfileList(const std::vector<std::string>& texts) {
+  HWND list = control(ids::DelProfile);
+  comboClear(list);
+  for (const std::string& text : texts) comboAdd(list, text);
+}
 
 void ProfileOptions::GebBoxClick() {
+  // The profile shown was deleted: writing would create its key again.
+  if (form_.shownProfileDeleted()) return;
   const bool on = isChecked(control(ids::GebBox));
-  for (int id : {ids::Gebl1, ids::Gebl2, ids::GebEdit, ids::Button6}) EnableWindow(control(id), on);
+  for (int id : kBirthdayDependents) EnableWindow(control(id), on);
   writeBirthday(form_.currentProfile(), on, getText(control(ids::GebEdit)));
 }
 
-void ProfileOptions::MultiIBoxClick() {}
+void ProfileOptions::MultiIBoxClick() { writeMultiInstance(isChecked(control(ids::MultiIBox))); }
 
-void ProfileOptions::DelProfileBtnClick() {}
+void ProfileOptions::DelProfileBtnClick() {
+  const std::string defaultProfile = intToStr(readLastOwner());
+  HWND list = control(ids::DelProfile);
+  const int i = comboSelected(list);
+  if (i < 0) {
+    ui().messageBox("Achtung!", T("Wählen sie erst ein Profil!"), MbOk, MbIconInfo);
+    return;
+  }
+  std::vector<std::string>& keys = form_.profileKeys();
+  if (i >= static_cast<int>(keys.size())) throw VakError(errListIndex(i));
+  const std::string uin = keys[static_cast<size_t>(i)];
+  // LastOwner 0 (none) matches no profile.
+  if (defaultProfile != "0" && uin == defaultProfile) {
+    ui().messageBox("Achtung!", T("Das Standardprofil kann nicht gelöscht werden!"), MbOk, MbIconError);
+    return;
+  }
+  const std::string question = "Soll Das Profil " + comboItem(list, i) + T(" wirklich gelöscht werden?");
+  if (ui().messageBox("Achtung!", question, MbYesNo, MbIconWarning) != MbResYes) return;
 
-void ProfileOptions::Button8Click() {}
+  deleteProfile(uin);
+  keys.erase(keys.begin() + i);
+  HWND nn = control(ids::NN);
+  const bool wasShown = comboSelected(nn) == i;
+  SendMessageW(nn, CB_DELETESTRING, static_cast<WPARAM>(i), 0);
+  if (wasShown) comboSelect(nn, -1);
+  comboSelect(list, -1);
+  SendMessageW(list, CB_DELETESTRING, static_cast<WPARAM>(i), 0);
+  if (uin == form_.currentProfile()) {
+    // The tables keep showing it until another profile is chosen; its
+    // birthday switch would write it back at once.
+    form_.setShownProfileDeleted();
+    EnableWindow(control(ids::GebBox), FALSE);
+    for (int id : kBirthdayDependents) EnableWindow(control(id), FALSE);
+  }
+}
+
+void ProfileOptions::Button8Click() {
+  const std::wstring title = widen(icqWindowTitle(form_.currentProfile()));
+  if (HWND icq = FindWindowW(nullptr, title.c_str())) {
+    ShowWindow(icq, SW_SHOW);
+    return;
+  }
+  ui().messageBox(kAppTitle, "Fenster nicht gefunden!", MbOk, MbNoIcon);
+}
 
 }  // namespace vak

@@ -2,36 +2,145 @@
 
 #include "app/MainWindow.h"
 #include "app/Window.h"
+#include "platform/Files.h"
+#include "platform/Path.h"
+#include "platform/Text.h"
+#include "platform/Ui.h"
+#include "platform/WinText.h"
 #include "status/IcqRegistry.h"
+#include "tweaks/TweakRules.h"
 
 namespace vak {
+
+namespace {
+
+constexpr int kGroupLeft = 289;
+constexpr int kGroupTop = 6;
+const char* const kSection = "ICQ-Sound";
+
+// Positions inside the group are given relative to it.
+int gx(int left) { return kGroupLeft + left; }
+int gy(int top) { return kGroupTop + top; }
+
+void placeAfter(HWND control, HWND previous) {
+  SetWindowPos(control, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+}  // namespace
 
 HWND Sounds::control(int id) const { return form_.control(id); }
 
 void Sounds::create(HWND page) {
-  makeGroup(page, ids::Sound, "ICQ-Soundoptions", 289, 6, 260, 330);
-  HWND soundBox = makeCheck(page, ids::SoundBox, "ICQ-Sounds aktiv", 299, 22, 200, 17, WS_DISABLED);
+  page_ = page;
+  makeGroup(page, ids::Sound, "ICQ-Soundoptions", kGroupLeft, kGroupTop, 260, 330);
+  HWND soundBox = makeCheck(page, ids::SoundBox, "ICQ-Sounds aktiv", gx(10), gy(16), 200, 17, WS_DISABLED);
   SendMessageW(soundBox, WM_SETFONT, reinterpret_cast<WPARAM>(uiBoldFont()), FALSE);
   setChecked(soundBox, true);
+  makeButton(page, ids::Button4, "Reset", gx(150), gy(230), 100, 23);
+  makeLabel(page, ids::LSnd, "Funktioniert nicht, wenn eine der Sounddateien in \"...\\ICQLite\\Sounds\\\" abgespielt wird",
+            gx(10), gy(262), 245, 56, SS_NOPREFIX);
+  form_.onCommand(ids::Button4, [this] { Button4Click(); });
 }
 
-void Sounds::createRows() {}
+void Sounds::createRows() {
+  // In the tab order the rows follow the master box, "Reset" follows them.
+  HWND previous = control(ids::SoundBox);
+  for (int n = 1; n <= kSoundRows; ++n) {
+    HWND play = makeButton(page_, ids::PlayButton1 + n - 1, "Play", gx(150), gy(18 * n + 21), 50, 19);
+    HWND change = makeButton(page_, ids::ChangeButton1 + n - 1, "Change", gx(200), gy(18 * n + 21), 50, 19);
+    // Ticked before its handler is attached: creating it writes nothing.
+    HWND box = makeCheck(page_, ids::SCB1 + n - 1, soundLabel(n), gx(10), gy(18 * n + 22), 134, 17, WS_DISABLED);
+    setChecked(box, true);
+    for (HWND h : {play, change, box}) {
+      SetWindowLongPtrW(h, GWLP_USERDATA, n);  // the tag
+      placeAfter(h, previous);
+      previous = h;
+    }
+    form_.onCommand(ids::PlayButton1 + n - 1, [this, n] { PlayClick(n); });
+    form_.onCommand(ids::ChangeButton1 + n - 1, [this, n] { ChPlaceClick(n); });
+    form_.onCommand(ids::SCB1 + n - 1, [this, n] { ChSound(n); });
+  }
+  placeAfter(control(ids::Button4), previous);
+}
 
-void Sounds::applyTexts() {}
+void Sounds::applyTexts() {
+  setText(control(ids::LSnd),
+          "Funktioniert nicht, wenn eine der Sounddateien in\r\n\"...\\ICQLite\\Sounds\\\"abgespielt wird");
+}
 
 void Sounds::fillMaster() {
   if (auto soundOn = readSoundOn(form_.currentProfile()))
     form_.setCheckedAndRun(control(ids::SoundBox), *soundOn, [this] { SoundBoxClick(); });
 }
 
-void Sounds::SoundBoxClick() {}
+void Sounds::SoundBoxClick() {
+  const bool on = isChecked(control(ids::SoundBox));
+  for (int n = 1; n <= kSoundRows; ++n)
+    if (HWND box = control(ids::SCB1 + n - 1)) form_.setCheckedAndRun(box, on, [this, n] { ChSound(n); });
+}
 
-void Sounds::ChSound(int) {}
+void Sounds::ChSound(int row) {
+  HWND box = control(ids::SCB1 + row - 1);
+  if (isChecked(control(ids::SoundBox))) {
+    form_.settings().writeBool(kSection, soundRowKey(row), isChecked(box));
+  } else {
+    setChecked(box, false);
+  }
+}
 
-void Sounds::PlayClick(int) {}
+std::string Sounds::usableSoundFolder() {
+  const std::string folder = pathFromAnsi(readSoundFolder(form_.selectedProfileKey()));
+  // An unknown folder would name files in the root of the current drive; a
+  // missing one holds no sound to play or replace.
+  if (auto problem = soundFolderProblem(pathToText(folder), !folder.empty() && dirExists(folder))) {
+    ui().messageBox("Achtung!", *problem, MbOk, MbIconWarning);
+    return std::string();
+  }
+  return folder;
+}
 
-void Sounds::ChPlaceClick(int) {}
+void Sounds::PlayClick(int row) {
+  const std::string folder = usableSoundFolder();
+  if (folder.empty()) return;
+  player_.play(soundFilePath(folder, row));
+}
 
-void Sounds::Button4Click() {}
+void Sounds::ChPlaceClick(int row) {
+  IniFile ini = form_.settings();
+  const std::string folder = usableSoundFolder();
+  if (folder.empty()) return;
+  if (!ini.readBool(kSection, "#bk", false)) {
+    // Once, before the first replacement: a copy of each of ICQ's files
+    // beside it. A copy already there is ICQ's own file from an earlier
+    // run and is kept.
+    for (int n = 1; n <= kSoundRows; ++n)
+      if (!fileExists(soundBackupPath(folder, n))) replaceFile(soundFilePath(folder, n), soundBackupPath(folder, n));
+    ini.writeBool(kSection, "#bk", true);
+  }
+  const std::optional<std::string> chosen = ui().openFileDialog("*.wav (Sounddatei)|*.wav");
+  if (!chosen) return;
+  player_.close();
+  const std::string target = soundFilePath(folder, row);
+  if (sameFile(*chosen, target)) return;  // already ICQ's sound for this event
+  if (!replaceFile(*chosen, target))
+    ui().messageBox(T("Fehler!"),
+                    "Die Datei \"" + pathToText(*chosen) +
+                        T("\" konnte nicht als Sound übernommen werden.\r\nDer bisherige Sound bleibt erhalten."),
+                    MbOk, MbIconError);
+}
+
+void Sounds::Button4Click() {
+  if (ui().messageBox("Frage", "Sollen alle original Sounds wiederhergestellt werden?", MbYesNo, MbIconQuestion) !=
+      MbResYes)
+    return;
+  IniFile ini = form_.settings();
+  player_.close();
+  const std::string folder = usableSoundFolder();
+  if (folder.empty()) return;
+  if (!ini.readBool(kSection, "#bk", false)) return;
+  // A sound whose copy is missing keeps its current file.
+  for (int n = 1; n <= kSoundRows; ++n) replaceFile(soundBackupPath(folder, n), soundFilePath(folder, n));
+  ini.writeBool(kSection, "#bk", true);
+}
 
 }  // namespace vak

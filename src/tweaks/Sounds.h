@@ -3,6 +3,10 @@
 // played, replaced and reset.
 #include <windows.h>
 
+#include <string>
+
+#include "platform/SoundPlayer.h"
+
 namespace vak {
 
 class TForm1;
@@ -38,9 +42,18 @@ class Sounds {
   void ChPlaceClick(int row);
   void Button4Click();
 
+  // The preview device (MPlay).
+  SoundPlayer& player() { return player_; }
+
  private:
   HWND control(int id) const;
+  // The sound folder of the profile chosen in NN, or empty after telling the
+  // user why no file there can be used.
+  std::string usableSoundFolder();
+
   TForm1& form_;
+  HWND page_ = nullptr;
+  SoundPlayer player_;
 };
 
 }  // namespace vak
