@@ -90,13 +90,7 @@ void Smileys::createButtons() {
   }
 }
 
-std::string Smileys::selectedProfile() const {
-  // Positions in the profile box are positions in the list the box was filled from.
-  const std::vector<std::string>& keys = form_.profileKeys();
-  const int pos = comboSelected(control(ids::NN));
-  if (pos < 0 || pos >= static_cast<int>(keys.size())) throw VakError(errListIndex(pos));
-  return keys[static_cast<size_t>(pos)];
-}
+std::string Smileys::selectedProfile() const { return form_.selectedProfileKey(); }
 
 std::string Smileys::smileyFolder(const std::string& uin) const {
   Registry reg(RegRoot::LocalMachine);
