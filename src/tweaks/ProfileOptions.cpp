@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "app/Window.h"
+#include "platform/Errors.h"
 #include "platform/Text.h"
 #include "platform/WinText.h"
 #include "status/IcqRegistry.h"
@@ -61,17 +62,28 @@ void ProfileOptions::fillBirthday() {
     setChecked(control(ids::GebBox), true);
     setText(control(ids::GebEdit), days);
   }
-  GebBoxClick();
+  // Writing back what was just read changes nothing: a refusal (no rights on
+  // the machine's keys) is not worth a message at every read.
+  (void)applyBirthday();
 }
 
 void ProfileOptions::fillMultiInstance() {}
 
 void ProfileOptions::fillProfileList(const std::vector<std::string>&) {}
 
-void ProfileOptions::GebBoxClick() {
+bool ProfileOptions::applyBirthday() {
   const bool on = isChecked(control(ids::GebBox));
   for (int id : {ids::Gebl1, ids::Gebl2, ids::GebEdit, ids::Button6}) EnableWindow(control(id), on);
-  writeBirthday(form_.currentProfile(), on, getText(control(ids::GebEdit)));
+  return writeBirthday(form_.currentProfile(), on, getText(control(ids::GebEdit)));
+}
+
+void ProfileOptions::GebBoxClick() {
+  if (!applyBirthday())
+    throw VakError(T("Die Geburtstagsmeldung konnte nicht gespeichert werden: Der Schlüssel "
+                     "HKEY_LOCAL_MACHINE\\Software\\Mirabilis\\ICQ\\NewOwners\\") +
+                   form_.currentProfile() +
+                   T("\\ICQLite lässt sich nicht beschreiben.\r\nDafür sind Administratorrechte nötig (\"Als "
+                     "Administrator ausführen\")."));
 }
 
 void ProfileOptions::MultiIBoxClick() {}
