@@ -8,6 +8,7 @@
 #include "platform/Convert.h"
 #include "platform/Errors.h"
 #include "platform/Files.h"
+#include "platform/Path.h"
 #include "platform/Registry.h"
 #include "platform/Text.h"
 #include "platform/Ui.h"
@@ -492,7 +493,7 @@ void TForm1::Load(const std::string& path) {
   RefreshOnExit refresh(*this);
   if (loadStatusFile(path, model_) == LoadResult::NotAStatusFile) {
     const MessageTexts& t = messageTexts();
-    ui().messageBox(t.achtung, fileNameOf(path) + " " + t.notAStatusFile, MbOk, MbNoIcon);
+    ui().messageBox(t.achtung, pathToText(fileNameOf(path)) + " " + t.notAStatusFile, MbOk, MbNoIcon);
   }
 }
 

@@ -48,8 +48,10 @@ void ProfileOptions::fillBirthday() {
     opened = readBirthday(form_.currentProfile(), on, days);
   } catch (...) {
     // "Yes" without a readable number of days: the box shows the "Yes" and
-    // nothing is written.
+    // nothing is written. The controls follow the box, so the days can be
+    // entered and stored with "übernehmen".
     if (on) setChecked(control(ids::GebBox), true);
+    for (int id : {ids::Gebl1, ids::Gebl2, ids::GebEdit, ids::Button6}) EnableWindow(control(id), on);
     throw;
   }
   if (!opened) {
