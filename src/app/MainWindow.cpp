@@ -429,8 +429,7 @@ void TForm1::checkUpdateRadio(int mode) {
 void TForm1::Change() {
   // Only the profile whose set was read completely: after a read that stopped
   // at an error the tables or panels may still hold another profile's texts.
-  if (completeProfile_.empty() || completeProfile_ != currentProfile_)
-    throw VakError(incompleteReadText(completeProfile_.empty() ? currentProfile_ : completeProfile_));
+  if (completeProfile_.empty() || completeProfile_ != currentProfile_) throw VakError(incompleteReadText(currentProfile_));
   const StatusWriteReport report = writeStatusSet(completeProfile_, model_);
   if (report.complete()) {
     if (form7_) form7_->Save();
