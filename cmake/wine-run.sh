@@ -9,15 +9,35 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}"
 here=$(dirname "$(readlink -f "$0")")
 
+# The tests delete ICQ's keys: they run only in a prefix this script created.
+# It marks such a prefix with a random token, in a file beside the registry and
+# in the registry itself; the test programs refuse to run without both.
+marker="$WINEPREFIX/.vak-test-prefix"
+markerKey='HKCU\Software\VAK Testumgebung'
+
+mark_prefix() {
+  token=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
+  wine reg add "$markerKey" /v Kennung /d "$token" /f && wineserver -w && echo "$token" >"$marker"
+}
+
 warmup() {
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
     if [ ! -f "$WINEPREFIX/.vak-configured" ]; then
-      wineboot -i && wine regedit /S "$here/wine-test-prefix.reg" && wineserver -w &&
+      # Someone's own prefix: never configured, marked or used by the tests.
+      [ -e "$WINEPREFIX/system.reg" ] && exit 3
+      wineboot -i && wine regedit /S "$here/wine-test-prefix.reg" && wineserver -w && mark_prefix &&
         touch "$WINEPREFIX/.vak-configured"
+    elif [ ! -f "$marker" ]; then
+      mark_prefix  # configured by this script before it marked prefixes
     fi
   ) 9>"$WINEPREFIX.lock" </dev/null >/dev/null 2>&1
+  if [ $? -eq 3 ]; then
+    echo "wine-run.sh: $WINEPREFIX is a Wine prefix the tests did not create; refusing to use it." >&2
+    echo "wine-run.sh: set WINEPREFIX to a new folder (the build tree's wineprefix)." >&2
+    return 1
+  fi
   # Start the server and its services with stdio detached; otherwise they
   # inherit ctest's pipe and every test waits for it to close.
   wineserver -p60 </dev/null >/dev/null 2>&1
@@ -26,8 +46,8 @@ warmup() {
 }
 
 case "$1" in
-  --warmup) warmup; exit 0 ;;
+  --warmup) warmup; exit $? ;;
   --shutdown) wineserver -k 2>/dev/null; exit 0 ;;
 esac
-case "$*" in *--gtest_list_tests*) warmup ;; esac
+case "$*" in *--gtest_list_tests*) warmup || exit 1 ;; esac
 exec wine "$@"

@@ -8,6 +8,7 @@
 #include "platform/Convert.h"
 #include "platform/Errors.h"
 #include "platform/Files.h"
+#include "platform/Path.h"
 #include "platform/Registry.h"
 #include "platform/Text.h"
 #include "platform/Ui.h"
@@ -20,6 +21,7 @@
 #include "status/IcqRegistry.h"
 #include "status/RestoreDialog.h"
 #include "status/StatusFile.h"
+#include "status/WriteReport.h"
 
 namespace vak {
 
@@ -347,10 +349,12 @@ void TForm1::FormShow() {
     const StartProfile sp = resolveStartProfile(startNumber_, profileKeys_);
     startNumber_ = sp.number;
     currentProfile_ = startNumber_;
-    statusListPath_ = std::string(kNewOwnersPath) + "\\" + startNumber_;
     comboSelect(nn, sp.position);
 
-    Auslesen();
+    // The first read takes the start number; every later one the profile
+    // chosen in the profile box.
+    profileKeys_ = readProfileKeyList();
+    readStatusSet(startNumber_);
     smileys_.SmileyAkt();
     if (!isChecked(control(ids::SICQNr)))
       comboSelect(control(ids::C_ICQNr), comboFind(control(ids::C_ICQNr), startNumber_));
@@ -383,34 +387,30 @@ void TForm1::FormShow() {
 
 // ---------------------------------------------------------------- reading
 
-void TForm1::Auslesen() {
+void TForm1::Auslesen() { readStatusSet(selectedProfileKey()); }
+
+void TForm1::readStatusSet(const std::string& uin) {
   RefreshOnExit refresh(*this);
   IniFile ini = settings();
-  std::string listPath;
-  if (startupDone_) {
-    const std::string p = selectedProfileKey();
-    listPath = vak::statusListPath(p);
-    currentProfile_ = p;
-    shownProfileDeleted_ = false;
-  } else {
-    profileKeys_ = readProfileKeyList();
-    listPath = statusListPath_ + "\\CustomStatusList\\";
-  }
-  statusListPath_ = listPath;
+  // From here until the read is complete the window no longer shows one
+  // profile's whole set: "Änderungen übernehmen" refuses to write.
+  completeProfile_.clear();
+  currentProfile_ = uin;
+  shownProfileDeleted_ = false;
+  const std::string listPath = vak::statusListPath(uin);
 
   readStateList(listPath, model_);
   checkUpdateRadio(ini.readInteger("Einstellungen", "#03", 3));
   readEntryTexts(listPath, model_);
   for (int n = 1; n <= kEntryCount; ++n) model_.entry(n).active = model_.stateOf(n) == 1;
 
+  // The panels never keep the texts of the profile read before: they stay
+  // empty when the read stops before them or the profile has no ICQ Lite key.
+  model_.away.clear();
+  model_.na.clear();
   options_.fillBirthday();
-  if (!readAwayTexts(currentProfile_, model_.away, model_.na)) {
-    // Without the profile's ICQ Lite key the panels show this profile's
-    // (missing) texts, not those of the profile read before, which a later
-    // write would otherwise copy into this profile.
-    model_.away.clear();
-    model_.na.clear();
-  }
+  readAwayTexts(uin, model_.away, model_.na);
+  completeProfile_ = uin;
   sounds_.fillMaster();
 }
 
@@ -436,8 +436,26 @@ void TForm1::Change() {
                     MbIconInfo);
     return;
   }
-  writeStatusSet(statusListPath_, currentProfile_, model_);
-  if (form7_) form7_->Save();
+  // Only the profile whose set was read completely: after a read that stopped
+  // at an error the tables or panels may still hold another profile's texts.
+  if (completeProfile_.empty() || completeProfile_ != currentProfile_) throw VakError(incompleteReadText(currentProfile_));
+  const StatusWriteReport report = writeStatusSet(completeProfile_, model_);
+  if (report.complete()) {
+    if (form7_) form7_->Save();
+    return;
+  }
+  // The backup holds the entries only: it is taken when all of them were written.
+  std::string backupError;
+  bool backupTaken = false;
+  if (report.entriesComplete() && form7_) {
+    try {
+      form7_->Save();
+      backupTaken = true;
+    } catch (const VakError& e) {
+      backupError = std::string("\r\n\r\n") + e.what();
+    }
+  }
+  throw VakError(statusWriteFailureText(report, completeProfile_, backupTaken) + backupError);
 }
 
 void TForm1::Reset() {
@@ -483,7 +501,7 @@ void TForm1::Load(const std::string& path) {
   RefreshOnExit refresh(*this);
   if (loadStatusFile(path, model_) == LoadResult::NotAStatusFile) {
     const MessageTexts& t = messageTexts();
-    ui().messageBox(t.achtung, fileNameOf(path) + " " + t.notAStatusFile, MbOk, MbNoIcon);
+    ui().messageBox(t.achtung, pathToText(fileNameOf(path)) + " " + t.notAStatusFile, MbOk, MbNoIcon);
   }
 }
 

@@ -90,7 +90,9 @@ class TForm1 : public Window {
   StatusModel& model() { return model_; }
   const std::string& programFolder() const { return programFolder_; }
   const std::string& currentProfile() const { return currentProfile_; }
-  const std::string& statusListPath() const { return statusListPath_; }
+  // The profile whose status set was read completely and is shown; empty while
+  // a read stopped at an error. Only this profile is ever written to.
+  const std::string& completeProfile() const { return completeProfile_; }
   const std::vector<std::string>& profileKeys() const { return profileKeys_; }
   std::vector<std::string>& profileKeys() { return profileKeys_; }
   bool startupDone() const { return startupDone_; }
@@ -135,6 +137,8 @@ class TForm1 : public Window {
   void wireCommands();
   void showPage(int index);
   void checkUpdateRadio(int mode);
+  void readStatusSet(const std::string& uin);
+  void applyHintsAndHeadings();
  public:
   HMENU menu() const { return menu_; }
  private:
@@ -144,7 +148,7 @@ class TForm1 : public Window {
   std::string programFolder_;
   std::string startNumber_;
   std::string currentProfile_;
-  std::string statusListPath_;
+  std::string completeProfile_;
   std::vector<std::string> profileKeys_;
   bool startupDone_ = false;
   bool shownProfileDeleted_ = false;

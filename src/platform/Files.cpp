@@ -4,7 +4,7 @@
 #include <shellapi.h>
 
 #include "platform/Handle.h"
-#include "platform/Text.h"
+#include "platform/Path.h"
 
 namespace vak {
 namespace {
@@ -22,19 +22,17 @@ struct LocalTraits {
   static void close(LPWSTR* p) { LocalFree(p); }
 };
 
-std::string narrowW(const wchar_t* s, std::size_t n) {
-  return utf16ToCp1252(std::u16string(reinterpret_cast<const char16_t*>(s), n));
-}
+std::wstring wpath(const std::string& path) { return widePath(path); }
 
 }  // namespace
 
 bool copyFile(const std::string& from, const std::string& to) {
-  return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
+  return CopyFileW(wpath(from).c_str(), wpath(to).c_str(), FALSE) != 0;
 }
 
 bool sameFile(const std::string& a, const std::string& b) {
   auto info = [](const std::string& path, BY_HANDLE_FILE_INFORMATION& fi) {
-    HANDLE h = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    HANDLE h = CreateFileW(wpath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     const bool ok = GetFileInformationByHandle(h, &fi) != 0;
@@ -49,31 +47,31 @@ bool sameFile(const std::string& a, const std::string& b) {
 
 bool replaceFile(const std::string& from, const std::string& to) {
   if (!fileExists(from) || sameFile(from, to)) return false;
-  const std::string temp = to + ".vaktmp";
-  if (!CopyFileA(from.c_str(), temp.c_str(), FALSE)) {
-    DeleteFileA(temp.c_str());
+  const std::wstring temp = wpath(to + ".vaktmp");
+  if (!CopyFileW(wpath(from).c_str(), temp.c_str(), FALSE)) {
+    DeleteFileW(temp.c_str());
     return false;
   }
-  if (!MoveFileExA(temp.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    DeleteFileA(temp.c_str());
+  if (!MoveFileExW(temp.c_str(), wpath(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileW(temp.c_str());
     return false;
   }
   return true;
 }
 
-bool deleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+bool deleteFile(const std::string& path) { return DeleteFileW(wpath(path).c_str()) != 0; }
 
-bool renameFile(const std::string& from, const std::string& to) { return MoveFileA(from.c_str(), to.c_str()) != 0; }
+bool renameFile(const std::string& from, const std::string& to) { return MoveFileW(wpath(from).c_str(), wpath(to).c_str()) != 0; }
 
-bool createDir(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
+bool createDir(const std::string& path) { return CreateDirectoryW(wpath(path).c_str(), nullptr) != 0; }
 
 bool fileExists(const std::string& path) {
-  const DWORD a = GetFileAttributesA(path.c_str());
+  const DWORD a = GetFileAttributesW(wpath(path).c_str());
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool dirExists(const std::string& path) {
-  const DWORD a = GetFileAttributesA(path.c_str());
+  const DWORD a = GetFileAttributesW(wpath(path).c_str());
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -82,12 +80,12 @@ std::vector<std::string> findFiles(const std::string& folder, const std::string&
   std::string pattern = folder;
   if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/' && pattern.back() != ':') pattern += '\\';
   pattern += mask;
-  WIN32_FIND_DATAA fd;
-  FindHandle h(FindFirstFileA(pattern.c_str(), &fd));
+  WIN32_FIND_DATAW fd;
+  FindHandle h(FindFirstFileW(wpath(pattern).c_str(), &fd));
   if (!h.valid()) return names;
   do {
-    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(fd.cFileName);
-  } while (FindNextFileA(h.get(), &fd));
+    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(pathFromWide(fd.cFileName));
+  } while (FindNextFileW(h.get(), &fd));
   return names;
 }
 
@@ -113,7 +111,7 @@ std::string programFolder() {
       std::wstring path(buf.data(), n);
       const std::size_t slash = path.find_last_of(L"\\/");
       if (slash != std::wstring::npos) path.resize(slash);
-      return narrowW(path.c_str(), path.size());
+      return pathFromWide(path);
     }
     buf.resize(buf.size() * 2);
   }
@@ -124,7 +122,7 @@ std::vector<std::string> commandLineArgs() {
   int argc = 0;
   Handle<LocalTraits> argv(CommandLineToArgvW(GetCommandLineW(), &argc));
   if (!argv.valid()) return args;
-  for (int i = 1; i < argc; ++i) args.push_back(narrowW(argv.get()[i], wcslen(argv.get()[i])));
+  for (int i = 1; i < argc; ++i) args.push_back(pathFromWide(argv.get()[i]));
   return args;
 }
 

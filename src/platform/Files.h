@@ -1,5 +1,5 @@
 #pragma once
-// File system helpers. Failures are returned, never reported.
+// File system helpers. Paths are UTF-8 (Path.h). Failures are returned, never reported.
 #include <string>
 #include <vector>
 
@@ -20,15 +20,15 @@ bool renameFile(const std::string& from, const std::string& to);  // fails when 
 bool createDir(const std::string& path);
 bool fileExists(const std::string& path);  // a file, not a folder
 bool dirExists(const std::string& path);
-// Names (not paths) of the files in folder matching mask, every attribute,
+// Names (not paths, UTF-8) of the files in folder matching mask, every attribute,
 // no folders, in the order the file system returns them.
 std::vector<std::string> findFiles(const std::string& folder, const std::string& mask);
 
 LocalDateTime localNow();
 
-// Folder of the running exe, without trailing backslash (Windows-1252).
+// Folder of the running exe, without trailing backslash (UTF-8).
 std::string programFolder();
-// Command-line arguments after the program name (Windows-1252).
+// Command-line arguments after the program name (UTF-8, as paths are).
 std::vector<std::string> commandLineArgs();
 
 }  // namespace vak

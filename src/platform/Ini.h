@@ -1,6 +1,7 @@
 #pragma once
 // An INI file through the Windows private-profile functions (ANSI), read and
-// written one key at a time; every write goes to the file at once.
+// written one key at a time; every write goes to the file at once. The path is
+// UTF-8 (Path.h); the entries are ANSI bytes, as the files always held them.
 #include <string>
 
 namespace vak {

@@ -84,6 +84,7 @@ bool Registry::openKey(const std::string& path, bool create) {
                          nullptr);
   else
     rc = RegOpenKeyExA(rootKey(root_), rel.c_str(), 0, access, &key);
+  denied_ = rc == ERROR_ACCESS_DENIED;
   if (rc != ERROR_SUCCESS) return false;
   key_ = key;
   return true;
@@ -92,8 +93,9 @@ bool Registry::openKey(const std::string& path, bool create) {
 bool Registry::openKeyReadOnly(const std::string& path) {
   closeKey();
   HKEY key = nullptr;
-  if (RegOpenKeyExA(rootKey(root_), relativePath(path).c_str(), 0, KEY_READ | kView, &key) != ERROR_SUCCESS)
-    return false;
+  const LONG rc = RegOpenKeyExA(rootKey(root_), relativePath(path).c_str(), 0, KEY_READ | kView, &key);
+  denied_ = rc == ERROR_ACCESS_DENIED;
+  if (rc != ERROR_SUCCESS) return false;
   key_ = key;
   return true;
 }

@@ -34,6 +34,9 @@ class Registry {
   [[nodiscard]] bool openKeyReadOnly(const std::string& path);
   void closeKey();
   bool isOpen() const;
+  // After a failed open: whether the system refused it for lack of rights
+  // (a user without administrator rights and a key under HKEY_LOCAL_MACHINE).
+  bool accessDenied() const { return denied_; }
 
   // Subkey names of the open key, in the order the registry enumerates them.
   std::vector<std::string> getKeyNames() const;
@@ -61,6 +64,7 @@ class Registry {
  private:
   RegRoot root_;
   void* key_ = nullptr;  // HKEY
+  bool denied_ = false;
 };
 
 }  // namespace vak

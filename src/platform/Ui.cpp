@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "platform/Path.h"
 #include "platform/Text.h"
 #include "platform/WinText.h"
 
@@ -40,7 +41,7 @@ std::optional<std::string> fileDialog(const std::string& filter, bool save) {
   ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
   const BOOL ok = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
   if (!ok) return std::nullopt;
-  return narrow(name.data());
+  return pathFromWide(name.data());
 }
 
 class RealUi : public UiSeam {

@@ -20,7 +20,7 @@ class UiSeam {
   // caption and text are Windows-1252. No owner window.
   virtual int messageBox(const std::string& caption, const std::string& text, unsigned buttons, unsigned icon) = 0;
   // filter in Delphi form "shown|pattern|shown|pattern". Returns the chosen
-  // path or nullopt when cancelled.
+  // path (UTF-8, Path.h) or nullopt when cancelled.
   virtual std::optional<std::string> openFileDialog(const std::string& filter) = 0;
   virtual std::optional<std::string> saveFileDialog(const std::string& filter) = 0;
 };

@@ -32,6 +32,23 @@ void setIfPresent(HWND control, const std::string& text) {
 
 }  // namespace
 
+void TForm1::applyHintsAndHeadings() {
+  options_.applyTexts();
+  hints_.set(control(ids::Button1), T("Übernimmt nur Statusmeldungen sowie die ICQTweaks und Einstellungen."));
+  const std::string awayHint =
+      T("Achtung!\r\nDamit die Statusnachrichten korrekt übernommen werden,\r\ndarf ICQ während der Übernahme der "
+        "Einstellungen\r\nnicht laufen!");
+  hints_.set(control(ids::AwayEd), awayHint);
+  hints_.set(control(ids::NaEd), awayHint);
+  hints_.set(control(ids::InfoBtn), T("Zeigt die Versionshistory des VAK an.\r\nbenötigt eine aktive Internetverbindung"));
+  smileys_.applyTexts();
+  for (Grid* g : {&grid(1), &grid(2)}) {
+    g->setHeading(0, "An");
+    g->setHeading(1, "Titel");
+    g->setHeading(2, "Nachricht");
+  }
+}
+
 void TForm1::lng() {
   HWND languages = control(ids::ComboLng);
   if (comboCount(languages) > 0) {
@@ -43,6 +60,9 @@ void TForm1::lng() {
   }
   MessageTexts& texts = messageTexts();
   texts = MessageTexts{};
+  // The hints and the tables' headings have no form texts to fall back on:
+  // they are applied whatever the language list holds.
+  applyHintsAndHeadings();
   if (comboCount(languages) > 0) {
     // The language files' own texts are not read in this version. The
     // controls keep their form texts; the messages are built from the German
@@ -64,20 +84,6 @@ void TForm1::lng() {
     SendMessageW(control(ids::PageControl1), TCM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
   }
   sounds_.applyTexts();
-  options_.applyTexts();
-  hints_.set(control(ids::Button1), T("Übernimmt nur Statusmeldungen sowie die ICQTweaks und Einstellungen."));
-  const std::string awayHint =
-      T("Achtung!\r\nDamit die Statusnachrichten korrekt übernommen werden,\r\ndarf ICQ während der Übernahme der "
-        "Einstellungen\r\nnicht laufen!");
-  hints_.set(control(ids::AwayEd), awayHint);
-  hints_.set(control(ids::NaEd), awayHint);
-  hints_.set(control(ids::InfoBtn), T("Zeigt die Versionshistory des VAK an.\r\nbenötigt eine aktive Internetverbindung"));
-  smileys_.applyTexts();
-  for (Grid* g : {&grid(1), &grid(2)}) {
-    g->setHeading(0, "An");
-    g->setHeading(1, "Titel");
-    g->setHeading(2, "Nachricht");
-  }
   for (int n = 1; n <= kEntryCount; ++n)
     if (editButton(n)) setText(editButton(n), "Bearbeiten");
   setMenuText(menu_, 0, "Datei", true);

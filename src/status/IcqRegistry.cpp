@@ -1,6 +1,8 @@
 #include "status/IcqRegistry.h"
 
 #include "platform/Convert.h"
+#include "platform/Errors.h"
+#include "platform/Text.h"
 #include "platform/Registry.h"
 #include "status/EntryText.h"
 #include "status/Letters.h"
@@ -19,6 +21,12 @@ std::string commonPrefsPath(const std::string& uin) {
 const char* const kDefaultPrefsPath = "\\software\\mirabilis\\icq\\DefaultPrefs";
 
 const char* const kYes = "Yes";
+
+// Writes go only to a named profile: without a number the paths would name
+// the NewOwners key itself or the root of the hive.
+void requireProfile(const std::string& uin) {
+  if (uin.empty()) throw VakError(T("Es ist kein ICQ-Profil ausgewählt; es wurde nichts geschrieben."));
+}
 
 // Title (Name) or message (Description) of an open entry key, judged by the
 // value's own type; nothing stored there makes this fail.
@@ -130,15 +138,17 @@ bool readBirthday(const std::string& uin, bool& on, std::string& daysText) {
   return true;
 }
 
-void writeBirthday(const std::string& uin, bool on, const std::string& daysText) {
+bool writeBirthday(const std::string& uin, bool on, const std::string& daysText) {
+  requireProfile(uin);
   Registry reg(RegRoot::LocalMachine);
-  if (!reg.openKey(icqLitePath(uin), true)) return;
+  if (!reg.openKey(icqLitePath(uin), true)) return false;
   if (on) {
     reg.writeString("RemindBirthday", kYes);
     reg.writeInteger("RemindBirthdayDaysBefore", strToInt(daysText));
   } else {
     reg.writeString("RemindBirthday", "No");
   }
+  return true;
 }
 
 bool readAwayTexts(const std::string& uin, std::string& away, std::string& na) {
@@ -175,26 +185,40 @@ void deleteProfile(const std::string& uin) {
   Registry::deleteKeyTree(RegRoot::LocalMachine, path);
 }
 
-void writeStatusSet(const std::string& listPath, const std::string& uin, StatusModel& m) {
+StatusWriteReport writeStatusSet(const std::string& uin, StatusModel& m) {
+  requireProfile(uin);
+  StatusWriteReport report;
   for (int n = 1; n <= kEntryCount; ++n) m.stateOf(n) = m.entry(n).active ? 1 : 0;
-  {
+  const std::string listPath = statusListPath(uin);
+  for (int n = 1; n <= kEntryCount; ++n) {
     Registry reg(RegRoot::CurrentUser);
-    for (int n = 1; n <= kEntryCount; ++n) {
-      if (!reg.openKey(listPath + intToStr(n), true)) continue;
+    try {
+      if (!reg.openKey(listPath + intToStr(n), true)) {
+        report.failedEntries.push_back(n);
+        continue;
+      }
       reg.writeInteger("LineNumber", n);
       reg.writeInteger("On", m.stateOf(n) == 1 ? 1 : 0);
       const StatusEntry& e = m.entry(n);
-      const std::string title = toUtf8Form(e.title);
-      const std::string message = toUtf8Form(e.message);
-      reg.writeString("Name", title);
-      reg.writeString("Description", message);
-      reg.closeKey();
+      reg.writeString("Name", toUtf8Form(e.title));
+      reg.writeString("Description", toUtf8Form(e.message));
+    } catch (const VakError&) {
+      report.failedEntries.push_back(n);
     }
   }
   Registry reg(RegRoot::LocalMachine);
-  if (!reg.openKey(icqLitePath(uin), true)) return;
-  reg.writeBinary("AwayStatusText", awayTextToBinary(m.away));
-  reg.writeBinary("NAStatusText", awayTextToBinary(m.na));
+  try {
+    if (!reg.openKey(icqLitePath(uin), true)) {
+      report.awayFailed = true;
+      report.awayDenied = reg.accessDenied();
+      return report;
+    }
+    reg.writeBinary("AwayStatusText", awayTextToBinary(m.away));
+    reg.writeBinary("NAStatusText", awayTextToBinary(m.na));
+  } catch (const VakError&) {
+    report.awayFailed = true;
+  }
+  return report;
 }
 
 DefaultPrefs readDefaultPrefs() {

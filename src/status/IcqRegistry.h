@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "status/StatusModel.h"
+#include "status/WriteReport.h"
 
 namespace vak {
 
@@ -48,9 +49,9 @@ void readEntryTexts(const std::string& listPath, StatusModel& m);
 // on is already true when RemindBirthdayDaysBefore fails.
 bool readBirthday(const std::string& uin, bool& on, std::string& daysText);
 // GebBoxClick's write: creates the key; "Yes" and StrToInt(daysText) as DWORD,
-// or "No". Nothing when the key cannot be created. A non-number throws after
-// "Yes" was written.
-void writeBirthday(const std::string& uin, bool on, const std::string& daysText);
+// or "No". false (nothing written) when the key cannot be created or opened for
+// writing. A non-number throws after "Yes" was written.
+[[nodiscard]] bool writeBirthday(const std::string& uin, bool on, const std::string& daysText);
 // AwayStatusText / NAStatusText; false (nothing changed) when the ICQLite key does not open.
 bool readAwayTexts(const std::string& uin, std::string& away, std::string& na);
 // HKCU CommonPrefs AllResponsePlay == "Yes"; nullopt when the key does not open.
@@ -68,9 +69,11 @@ void writeMultiInstance(bool on);
 // a key missing under either root is passed over.
 void deleteProfile(const std::string& uin);
 
-// Writes all 32 entries from the model (state list := active ? 1 : 0 first),
-// then the away and not-available texts. A refused write throws and ends it.
-void writeStatusSet(const std::string& listPath, const std::string& uin, StatusModel& m);
+// Writes all 32 entries of profile uin from the model (state list := active ?
+// 1 : 0 first), then the away and not-available texts. An entry or the away
+// texts that the registry refuses are skipped and reported; the rest is still
+// written. An empty uin throws before anything is written.
+StatusWriteReport writeStatusSet(const std::string& uin, StatusModel& m);
 
 // HKLM \software\mirabilis\icq\DefaultPrefs: whether it opened, MultiInstance
 // and "ICQLite Version" as strings ("" when missing).

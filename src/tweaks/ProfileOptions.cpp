@@ -78,8 +78,10 @@ void ProfileOptions::fillBirthday() {
     opened = readBirthday(form_.currentProfile(), on, days);
   } catch (...) {
     // "Yes" without a readable number of days: the box shows the "Yes" and
-    // nothing is written.
+    // nothing is written. The controls follow the box, so the days can be
+    // entered and stored with "übernehmen".
     if (on) setChecked(control(ids::GebBox), true);
+    for (int id : {ids::Gebl1, ids::Gebl2, ids::GebEdit, ids::Button6}) EnableWindow(control(id), on);
     throw;
   }
   if (!opened) {
@@ -92,7 +94,9 @@ void ProfileOptions::fillBirthday() {
     setChecked(control(ids::GebBox), true);
     setText(control(ids::GebEdit), days);
   }
-  GebBoxClick();
+  // Writing back what was just read changes nothing: a refusal (no rights on
+  // the machine's keys) is not worth a message at every read.
+  (void)applyBirthday();
 }
 
 void ProfileOptions::fillMultiInstance() {
@@ -107,12 +111,21 @@ void ProfileOptions::fillProfileList(const std::vector<std::string>& texts) {
   for (const std::string& text : texts) comboAdd(list, text);
 }
 
+bool ProfileOptions::applyBirthday() {
+  const bool on = isChecked(control(ids::GebBox));
+  for (int id : kBirthdayDependents) EnableWindow(control(id), on);
+  return writeBirthday(form_.currentProfile(), on, getText(control(ids::GebEdit)));
+}
+
 void ProfileOptions::GebBoxClick() {
   // The profile shown was deleted: writing would create its key again.
   if (form_.shownProfileDeleted()) return;
-  const bool on = isChecked(control(ids::GebBox));
-  for (int id : kBirthdayDependents) EnableWindow(control(id), on);
-  writeBirthday(form_.currentProfile(), on, getText(control(ids::GebEdit)));
+  if (!applyBirthday())
+    throw VakError(T("Die Geburtstagsmeldung konnte nicht gespeichert werden: Der Schlüssel "
+                     "HKEY_LOCAL_MACHINE\\Software\\Mirabilis\\ICQ\\NewOwners\\") +
+                   form_.currentProfile() +
+                   T("\\ICQLite lässt sich nicht beschreiben.\r\nDafür sind Administratorrechte nötig (\"Als "
+                     "Administrator ausführen\")."));
 }
 
 void ProfileOptions::MultiIBoxClick() { writeMultiInstance(isChecked(control(ids::MultiIBox))); }

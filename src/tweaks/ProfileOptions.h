@@ -53,6 +53,9 @@ class ProfileOptions {
 
  private:
   HWND control(int id) const;
+  // Enables the dependent controls by GebBox and writes the shown state; false
+  // when the registry refused the write.
+  bool applyBirthday();
   TForm1& form_;
 };
 

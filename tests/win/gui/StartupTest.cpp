@@ -270,6 +270,22 @@ TEST_F(Startup, LanguageFolderBesideTheProgramKeepsTheFormTexts) {
   writeFileBytes(sibling + "\\engl.lng", "[Info]\r\n#02=English\r\n");
   startApp();
   EXPECT_EQ(text(mainWnd()), "VAK");
+  // The tables keep their headings and the controls their hints.
+  for (int g : {1, 2}) {
+    EXPECT_EQ(form().grid(g).heading(0), "An");
+    EXPECT_EQ(form().grid(g).heading(1), "Titel");
+    EXPECT_EQ(form().grid(g).heading(2), "Nachricht");
+  }
+  const std::string awayHint = T("Achtung!\r\nDamit die Statusnachrichten korrekt übernommen werden,\r\ndarf ICQ "
+                                 "während der Übernahme der Einstellungen\r\nnicht laufen!");
+  EXPECT_EQ(form().hints().text(ctl(ids::AwayEd)), awayHint);
+  EXPECT_EQ(form().hints().text(ctl(ids::NaEd)), awayHint);
+  EXPECT_EQ(form().hints().text(ctl(ids::Button1)),
+            T("Übernimmt nur Statusmeldungen sowie die ICQTweaks und Einstellungen."));
+  for (int id : {ids::GebBox, ids::GebEdit, ids::Gebl1, ids::Gebl2}) {
+    EXPECT_EQ(form().hints().text(ctl(id)).rfind(T("Achtung!\r\nDamit die Einstellungen korrekt"), 0), 0u) << id;
+    EXPECT_TRUE(form().hints().enabled(ctl(id))) << id;
+  }
   HWND languages = ctl(ids::ComboLng);
   ASSERT_EQ(vak::comboCount(languages), 2);
   EXPECT_EQ(vak::comboItem(languages, 0), "deutsch");
@@ -302,10 +318,11 @@ TEST_F(Startup, ProfileWithoutIcqLiteKeyShowsNoAwayTexts) {
   EXPECT_FALSE(regQuery("HKLM\\Software\\Mirabilis\\ICQ\\NewOwners\\222\\ICQLite", "RemindBirthday"));
 }
 
-// A birthday reminder switched on without a number of days: the error is shown,
-// the read stops there (the panels keep the texts shown before) and nothing is
-// written; the entries read before the error stay in the tables.
-TEST_F(Startup, BirthdayWithoutDaysStopsTheRead) {
+// A birthday reminder switched on without a number of days: the error is shown
+// and the read stops there. The entries read before the error stay in the
+// tables; the panels show no texts of the profile read before, and nothing of
+// either profile is written until the profile was read whole.
+TEST_F(Startup, ReadStoppedByAnErrorCarriesNoTextsIntoTheProfile) {
   seedTwoProfiles();
   startApp();
   const std::string lite = "HKLM\\Software\\Mirabilis\\ICQ\\NewOwners\\222\\ICQLite";
@@ -315,9 +332,50 @@ TEST_F(Startup, BirthdayWithoutDaysStopsTheRead) {
   ASSERT_EQ(ui_.boxes.size(), 1u);
   EXPECT_EQ(ui_.boxes[0].text, T("Fehler beim Holen der Daten für 'RemindBirthdayDaysBefore'"));
   EXPECT_EQ(ui_.boxes[0].caption, "ICQMeldewart");
+  EXPECT_EQ(form().currentProfile(), "222");
   EXPECT_EQ(title(1), seedTitle("222", 1));  // read before the error
-  EXPECT_EQ(text(ctl(ids::AwayEd)), seedAway("111"));  // not reached
+  EXPECT_EQ(text(ctl(ids::AwayEd)), "");     // not reached: not 111's
+  EXPECT_EQ(text(ctl(ids::NaEd)), "");
   EXPECT_TRUE(vak::isChecked(ctl(ids::GebBox)));
   EXPECT_EQ(regQuery(lite, "RemindBirthday")->data, "Yes");
   EXPECT_FALSE(regQuery(lite, "RemindBirthdayDaysBefore"));
+
+  // The take-over is refused: both profiles keep their away texts.
+  click(ctl(ids::Button1));
+  ASSERT_EQ(ui_.boxes.size(), 2u);
+  EXPECT_EQ(ui_.boxes[1].text.rfind("Es wurde nichts geschrieben: Das Profil 222", 0), 0u) << ui_.boxes[1].text;
+  EXPECT_EQ(regQuery(lite, "AwayStatusText")->data, compactHex(seedAway("222")));
+  EXPECT_EQ(regQuery("HKLM\\Software\\Mirabilis\\ICQ\\NewOwners\\111\\ICQLite", "AwayStatusText")->data,
+            compactHex(seedAway("111")));
+
+  // Mended through the tweaks tab ("übernehmen" stores the days shown) and
+  // read again, the profile is written as usual.
+  EXPECT_TRUE(IsWindowEnabled(ctl(ids::GebEdit)));
+  vak::setText(ctl(ids::GebEdit), "3");
+  click(ctl(ids::Button6));
+  EXPECT_EQ(regQuery(lite, "RemindBirthdayDaysBefore")->data, "0x3");
+  ui_.answers.push_back(vak::MbResYes);
+  click(ctl(ids::Button2));
+  EXPECT_EQ(text(ctl(ids::AwayEd)), seedAway("222"));
+  editCell(1, 1, "neu");
+  click(ctl(ids::Button1));
+  EXPECT_EQ(ui_.boxes.size(), 3u);  // only Reset's question
+  EXPECT_EQ(regQuery(std::string(kRegOwners) + "\\222\\CustomStatusList\\1", "Name")->data, "neu");
+  EXPECT_EQ(regQuery(lite, "AwayStatusText")->data, compactHex(seedAway("222")));
+  EXPECT_EQ(regQuery(std::string(kRegOwners) + "\\111\\CustomStatusList\\1", "Name")->data, seedTitle("111", 1));
+  EXPECT_EQ(regQuery("HKLM\\Software\\Mirabilis\\ICQ\\NewOwners\\111\\ICQLite", "AwayStatusText")->data,
+            compactHex(seedAway("111")));
+
+  // An away text of a type ICQ never writes stops the read in the same way.
+  run("reg add \"" + lite + "\" /v NAStatusText /t REG_DWORD /d 7 /f /reg:32");
+  ui_.boxes.clear();
+  chooseProfile(0);
+  chooseProfile(1);
+  ASSERT_EQ(ui_.boxes.size(), 1u);
+  EXPECT_EQ(ui_.boxes[0].text, T("Ungültiger Datentyp für 'NAStatusText'"));
+  EXPECT_EQ(text(ctl(ids::AwayEd)), seedAway("222"));
+  EXPECT_EQ(text(ctl(ids::NaEd)), "");
+  click(ctl(ids::Button1));
+  ASSERT_EQ(ui_.boxes.size(), 2u);
+  EXPECT_EQ(regQuery(lite, "NAStatusText")->type, "REG_DWORD");
 }

@@ -111,5 +111,6 @@ TEST(Process, CommandLineArgs) {
   const int rc = vaktest::run("\"" + self + "\" --gtest_filter=Process.CommandLineArgs -1 \"zwei W\xF6rter\" a\\\"b");
   SetEnvironmentVariableA("VAK_ARGS_OUT", nullptr);
   ASSERT_EQ(rc, 0);
-  EXPECT_EQ(readFileBytes(out), "--gtest_filter=Process.CommandLineArgs\n-1\nzwei W\xF6rter\na\"b\n");
+  // UTF-8, as every path of the program.
+  EXPECT_EQ(readFileBytes(out), "--gtest_filter=Process.CommandLineArgs\n-1\nzwei W\xC3\xB6rter\na\"b\n");
 }

@@ -5,6 +5,7 @@
 
 #include "TestSupport.h"
 #include "platform/Errors.h"
+#include "platform/Path.h"
 #include "platform/Text.h"
 #include "platform/Ui.h"
 #include "platform/WinText.h"
@@ -227,8 +228,9 @@ TEST(RealUi, FileDialogsTakeDelphiFiltersAndAskNothing) {
   const std::string dir = vaktest::freshDir("ui_dialogs");
   {
     // The open dialog accepts a file that does not exist.
-    const std::string wanted = dir + "\\neu " + T("ä") + ".icq";
-    DialogDriver driver(widen(wanted));
+    // Paths come back as UTF-8, also with letters beyond Windows-1252.
+    const std::string wanted = dir + "\\neu ä Ł.icq";
+    DialogDriver driver(vak::widePath(wanted));
     const std::optional<std::string> got = ui().openFileDialog("*.icq (Statusdatei)|*.icq|Alle|*.*");
     ASSERT_TRUE(got);
     EXPECT_EQ(*got, wanted);

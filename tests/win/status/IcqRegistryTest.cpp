@@ -192,7 +192,7 @@ TEST(IcqRegistryRead, BirthdayOptions) {
 
 TEST(IcqRegistryWrite, Birthday) {
   TestProfile p("9000005");
-  vak::writeBirthday(p.uin(), true, "7");  // creates the key
+  EXPECT_TRUE(vak::writeBirthday(p.uin(), true, "7"));  // creates the key
   auto remind = regQuery(p.lite(), "RemindBirthday");
   auto daysBefore = regQuery(p.lite(), "RemindBirthdayDaysBefore");
   ASSERT_TRUE(remind && daysBefore);
@@ -201,11 +201,11 @@ TEST(IcqRegistryWrite, Birthday) {
   EXPECT_EQ(daysBefore->type, "REG_DWORD");
   EXPECT_EQ(daysBefore->data, "0x7");
 
-  vak::writeBirthday(p.uin(), false, "99");
+  EXPECT_TRUE(vak::writeBirthday(p.uin(), false, "99"));
   EXPECT_EQ(regQuery(p.lite(), "RemindBirthday")->data, "No");
   EXPECT_EQ(regQuery(p.lite(), "RemindBirthdayDaysBefore")->data, "0x7");
 
-  EXPECT_EQ(errorOf([&] { vak::writeBirthday(p.uin(), true, "abc"); }), T("'abc' ist kein gültiger Integerwert"));
+  EXPECT_EQ(errorOf([&] { (void)vak::writeBirthday(p.uin(), true, "abc"); }), T("'abc' ist kein gültiger Integerwert"));
   EXPECT_EQ(regQuery(p.lite(), "RemindBirthday")->data, "Yes");
   EXPECT_EQ(regQuery(p.lite(), "RemindBirthdayDaysBefore")->data, "0x7");
 }
@@ -325,7 +325,7 @@ TEST(IcqRegistryWrite, StatusSetAsReadByOthers) {
   m.away = "zur\xFC" "ck";
   m.na = "";
   const std::string list = vak::statusListPath(p.uin());
-  vak::writeStatusSet(list, p.uin(), m);
+  (void)vak::writeStatusSet(p.uin(), m);
 
   for (int n = 1; n <= vak::kEntryCount; ++n)
     EXPECT_EQ(m.stateOf(n), (n == 1 || n == 17) ? 1 : 0) << "entry " << n;
@@ -375,6 +375,6 @@ TEST(IcqRegistryWrite, StatusSetAsReadByOthers) {
 
   // An away text typed in UTF-8 form is stored as the single letter.
   m.away = "\xC3\xA4";
-  vak::writeStatusSet(list, p.uin(), m);
+  (void)vak::writeStatusSet(p.uin(), m);
   EXPECT_EQ(regQuery(p.lite(), "AwayStatusText")->data, "E4");
 }

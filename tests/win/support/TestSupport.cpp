@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "platform/Handle.h"
+#include "platform/Path.h"
 #include "platform/Text.h"
 
 namespace vaktest {
@@ -55,27 +56,66 @@ void createDirs(const std::string& path) {
     if (i == path.size() || path[i] == '\\') CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
 }
 
-void removeTree(const std::string& path) {
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((path + "\\*").c_str(), &fd);
+// Wide functions: test folders may hold names beyond the ANSI code page.
+void removeTree(const std::wstring& path) {
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW((path + L"\\*").c_str(), &fd);
   if (h != INVALID_HANDLE_VALUE) {
     do {
-      const std::string name = fd.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string child = path + "\\" + name;
-      SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+      const std::wstring name = fd.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring child = path + L"\\" + name;
+      SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
       if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         removeTree(child);
       else
-        DeleteFileA(child.c_str());
-    } while (FindNextFileA(h, &fd));
+        DeleteFileW(child.c_str());
+    } while (FindNextFileW(h, &fd));
     FindClose(h);
   }
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  RemoveDirectoryA(path.c_str());
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  RemoveDirectoryW(path.c_str());
+}
+
+std::string trimmedToken(std::string s) {
+  while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ')) s.pop_back();
+  return s;
 }
 
 }  // namespace
+
+// --- the test prefix -----------------------------------------------------------
+
+bool inOwnTestPrefix(std::string& why) {
+  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  if (!ntdll || !GetProcAddress(ntdll, "wine_get_version")) {
+    why = "not running under Wine (the tests run only in their own Wine prefix)";
+    return false;
+  }
+  char prefix[4096];
+  const DWORD n = GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix);
+  if (n == 0 || n >= sizeof prefix) {
+    why = "WINEPREFIX is not set; run the tests through ctest or cmake/wine-run.sh";
+    return false;
+  }
+  const std::string markerFile = std::string("Z:") + std::string(prefix, n) + "/.vak-test-prefix";
+  std::string fileToken;
+  try {
+    fileToken = trimmedToken(readFileBytes(markerFile));
+  } catch (const std::exception&) {
+    why = std::string("the prefix ") + prefix + " has no marker of the tests (cmake/wine-run.sh --warmup creates it)";
+    return false;
+  }
+  char regToken[256];
+  DWORD size = sizeof regToken;
+  if (RegGetValueA(HKEY_CURRENT_USER, "Software\\VAK Testumgebung", "Kennung", RRF_RT_REG_SZ, nullptr, regToken,
+                   &size) != ERROR_SUCCESS ||
+      fileToken.empty() || fileToken != regToken) {
+    why = std::string("the registry in use is not the one of the marked prefix ") + prefix;
+    return false;
+  }
+  return true;
+}
 
 // --- ScriptedUi --------------------------------------------------------------
 
@@ -190,7 +230,7 @@ std::optional<RegQuery> regQuery(const std::string& key, const std::string& name
 
 std::string freshDir(const std::string& name) {
   const std::string dir = tempBase() + "\\" + name;
-  removeTree(dir);
+  removeTree(vak::widePath(dir));
   createDirs(dir);
   if (!(GetFileAttributesA(dir.c_str()) & FILE_ATTRIBUTE_DIRECTORY) ||
       GetFileAttributesA(dir.c_str()) == INVALID_FILE_ATTRIBUTES)

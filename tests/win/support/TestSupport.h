@@ -35,6 +35,11 @@ class ScriptedUi : public vak::UiSeam {
   vak::UiSeam* previous_;
 };
 
+// Whether this process runs in a Wine prefix that cmake/wine-run.sh created
+// for the tests: under Wine, WINEPREFIX set, and the token of the prefix's
+// marker file equal to the one in its registry. Otherwise why says what is missing.
+bool inOwnTestPrefix(std::string& why);
+
 // Runs a command line (e.g. "reg add ...") inside Wine, waits, returns its exit
 // code; its standard output (CR removed) goes to *out when given.
 int run(const std::string& commandLine, std::string* out = nullptr);
