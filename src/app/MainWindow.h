@@ -118,6 +118,7 @@ class TForm1 : public Window {
 
  protected:
   LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void onDpiChanged(int dpi) override;
 
  private:
   void createMenu();
@@ -127,6 +128,8 @@ class TForm1 : public Window {
   void createEntryControls();
   void wireCommands();
   void showPage(int index);
+  void layoutPages();
+  void createIcons();
   void checkUpdateRadio(int mode);
  public:
   HMENU menu() const { return menu_; }
