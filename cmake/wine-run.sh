@@ -9,12 +9,20 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}"
 here=$(dirname "$(readlink -f "$0")")
 
+# VAK_WINE_LOGPIXELS=N: the prefix's screen runs at N DPI, with a virtual
+# desktop large enough for the windows at that size.
+screen_dpi() {
+  [ -n "${VAK_WINE_LOGPIXELS:-}" ] || return 0
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$VAK_WINE_LOGPIXELS" /f &&
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1600x1200 /f
+}
+
 warmup() {
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
     if [ ! -f "$WINEPREFIX/.vak-configured" ]; then
-      wineboot -i && wine regedit /S "$here/wine-test-prefix.reg" && wineserver -w &&
+      wineboot -i && wine regedit /S "$here/wine-test-prefix.reg" && screen_dpi && wineserver -w &&
         touch "$WINEPREFIX/.vak-configured"
     fi
   ) 9>"$WINEPREFIX.lock" </dev/null >/dev/null 2>&1
