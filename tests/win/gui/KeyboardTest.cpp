@@ -15,11 +15,25 @@ namespace {
 
 class Keyboard : public GuiTest {
  protected:
+  // Starts the program in front; a hanging loop ends the run from then on.
   void start() {
     startApp();
     ASSERT_TRUE(bringToFront(mainWnd())) << "the main window does not come to the front";
+    guard_ = std::make_unique<HangGuard>(mainWnd());
   }
+  void TearDown() override {
+    guard_.reset();
+    GuiTest::TearDown();
+  }
+  std::unique_ptr<HangGuard> guard_;
   HWND ed(int id) const { return form4_->control(id); }
+  // At the end of keys that should have closed the editor: a failure when
+  // they did not, and the editor closed so the test goes on.
+  void expectEditorClosed() {
+    if (!editor().isModal()) return;
+    ADD_FAILURE() << "the keys left the editor open";
+    SendMessageW(editor().hwnd(), WM_CLOSE, 0, 0);
+  }
   HWND focus() const { return GetFocus(); }
   // The page (0..2) that holds the focus, -1 when the focus is on none.
   int focusPage() const {
@@ -45,7 +59,6 @@ class Keyboard : public GuiTest {
 TEST_F(Keyboard, TabSwitchAfterTheEditorNeitherHangsNorTypesIntoHiddenPages) {
   seedTwoProfiles();
   start();
-  HangGuard guard(mainWnd());
   SetFocus(form().editButton(3));
   {
     WhenModal closeEditor([] { queueKey(VK_ESCAPE); });
@@ -85,7 +98,6 @@ TEST_F(Keyboard, TabSwitchAfterTheEditorNeitherHangsNorTypesIntoHiddenPages) {
 TEST_F(Keyboard, KeysForAHiddenControlChangeNothing) {
   seedTwoProfiles();
   start();
-  HangGuard guard(mainWnd());
   vak::Grid& g1 = form().grid(1);
   SetFocus(g1.hwnd());
   ShowWindow(form().page(0), SW_HIDE);
@@ -102,7 +114,6 @@ TEST_F(Keyboard, KeysForAHiddenControlChangeNothing) {
 TEST_F(Keyboard, TabVisitsOnlyTheShownPage) {
   seedTwoProfiles();
   start();
-  HangGuard guard(mainWnd());
   // The focus windows from the profile box round to it again (a table keeps
   // the focus while Tab walks its cells: counted once).
   auto walk = [&](int pageIndex, bool back) {
@@ -153,7 +164,6 @@ TEST_F(Keyboard, TabVisitsOnlyTheShownPage) {
 TEST_F(Keyboard, MnemonicsReachOnlyTheShownPage) {
   seedTwoProfiles();
   start();
-  HangGuard guard(mainWnd());
   constexpr int kProbe = 9990;
   vak::makeButton(form().page(1), kProbe, "&Qualle", 300, 300, 80, 23);
   int clicks = 0;
@@ -173,7 +183,6 @@ TEST_F(Keyboard, MnemonicsReachOnlyTheShownPage) {
 TEST_F(Keyboard, EditorIsConfirmedAndCancelledByKeys) {
   seedTwoProfiles();
   start();
-  HangGuard guard(mainWnd());
   SetFocus(form().editButton(5));
   HWND fieldAfterEnter = nullptr, fieldAfterTab = nullptr, focusOnOk = nullptr;
   {
@@ -193,6 +202,7 @@ TEST_F(Keyboard, EditorIsConfirmedAndCancelledByKeys) {
       pressKey(VK_TAB);
       focusOnOk = GetFocus();
       pressKey(VK_RETURN);
+      expectEditorClosed();
     });
     pressKey(VK_SPACE);
     ASSERT_TRUE(drive.ran());
@@ -214,6 +224,7 @@ TEST_F(Keyboard, EditorIsConfirmedAndCancelledByKeys) {
       pressKey(VK_TAB, {VK_SHIFT});
       back = GetFocus();
       pressKey('A', {VK_MENU});
+      expectEditorClosed();
     });
     pressKey(VK_SPACE);
     ASSERT_TRUE(drive.ran());
@@ -230,6 +241,7 @@ TEST_F(Keyboard, EditorIsConfirmedAndCancelledByKeys) {
       pressKey(VK_RETURN, {VK_CONTROL});
       typeKeys(L"B");
       pressKey('O', {VK_MENU});
+      expectEditorClosed();
     });
     pressKey(VK_SPACE);
     ASSERT_TRUE(drive.ran());
@@ -244,7 +256,6 @@ TEST_F(Keyboard, EditorIsConfirmedAndCancelledByKeys) {
 TEST_F(Keyboard, PanelsOpenTheEditorFromTheKeyboard) {
   seedTwoProfiles();
   start();
-  HangGuard guard(mainWnd());
   SetFocus(ctl(ids::NN));
   pressKey(VK_TAB);
   ASSERT_EQ(focus(), ctl(ids::AwayEd));
@@ -254,6 +265,7 @@ TEST_F(Keyboard, PanelsOpenTheEditorFromTheKeyboard) {
       SendMessageW(ed(EditorDialog::Memo2), EM_SETSEL, 0, -1);
       typeKeys(L"Mittag");
       pressKey('O', {VK_MENU});
+      expectEditorClosed();
     });
     pressKey(VK_RETURN);
     ASSERT_TRUE(drive.ran());
@@ -269,6 +281,7 @@ TEST_F(Keyboard, PanelsOpenTheEditorFromTheKeyboard) {
       ++opened;
       EXPECT_EQ(form().currentEntry(), 34);
       pressKey(VK_ESCAPE);
+      expectEditorClosed();
     });
     pressKey(VK_SPACE);
     ASSERT_TRUE(drive.ran());
@@ -282,7 +295,6 @@ TEST_F(Keyboard, PanelsOpenTheEditorFromTheKeyboard) {
 TEST_F(Keyboard, CellEditorTakesLineBreaks) {
   seedTwoProfiles();
   start();
-  HangGuard guard(mainWnd());
   vak::Grid& g1 = form().grid(1);
   SetFocus(g1.hwnd());
   g1.select(2, 2);
@@ -322,7 +334,6 @@ TEST_F(Keyboard, HiddenRowsCannotBeReachedOrChanged) {
   seedTwoProfiles();
   setLiteVersion("2049");
   start();
-  HangGuard guard(mainWnd());
   vak::Grid& g2 = form().grid(2);
   SetFocus(g2.hwnd());
   g2.select(1, 1);
@@ -351,7 +362,6 @@ TEST_F(Keyboard, HiddenRowsCannotBeReachedOrChanged) {
 TEST_F(Keyboard, MenuFromTheKeyboard) {
   seedTwoProfiles();
   start();
-  HangGuard guard(mainWnd());
   SetFocus(ctl(ids::NN));
   const int profile = vak::comboSelected(ctl(ids::NN));
 
@@ -384,6 +394,10 @@ TEST_F(Keyboard, MenuFromTheKeyboard) {
       ++shown;
       EXPECT_TRUE(restore().isModal());
       pressKey(VK_ESCAPE);
+      if (restore().isModal()) {
+        ADD_FAILURE() << "Escape left the restore dialog open";
+        SendMessageW(restore().hwnd(), WM_CLOSE, 0, 0);
+      }
     });
     queueKey('D', {VK_MENU});
     queueKey('R');
@@ -462,7 +476,6 @@ struct RealUiScope {
 TEST_F(Keyboard, FocusComesBackAfterAMessageBox) {
   seedTwoProfiles();
   start();
-  HangGuard guard(mainWnd());
   RealUiScope real;
   SetFocus(ctl(ids::Button2));
   {
@@ -482,7 +495,6 @@ TEST_F(Keyboard, FocusComesBackAfterAMessageBox) {
 TEST_F(Keyboard, LoadDialogIsOwnedByTheMainWindow) {
   seedTwoProfiles();
   start();
-  HangGuard guard(mainWnd());
   RealUiScope real;
   BoxAnswerer answer({IDNO});
   queueKey('D', {VK_MENU});
@@ -534,6 +546,7 @@ TEST_F(Keyboard, TextsFitTheirControls) {
     GetWindowRect(ed(EditorDialog::OK), &ok);
     EXPECT_LE(label.bottom, ok.top);
     pressKey(VK_ESCAPE);
+    expectEditorClosed();
   });
   bringToFront(mainWnd());
   // Entry 31's button is hidden with this ICQ Lite; the editor opens all the same.
