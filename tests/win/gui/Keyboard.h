@@ -120,7 +120,7 @@ class HangGuard {
       while (WaitForSingleObject(stop_, 1000) == WAIT_TIMEOUT) {
         DWORD_PTR result = 0;
         wchar_t buf[64];
-        if (!SendMessageTimeoutW(window_, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(buf), SMTO_NORMAL, 8000,
+        if (!SendMessageTimeoutW(window_, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(buf), SMTO_NORMAL, 20000,
                                  &result) &&
             WaitForSingleObject(stop_, 0) == WAIT_TIMEOUT) {
           std::fprintf(stderr, "FAILED: the window does not answer any more (the message loop hangs)\n");
