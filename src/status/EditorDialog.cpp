@@ -33,9 +33,9 @@ void EditorDialog::create(HWND owner) {
   SetWindowSubclass(control(Memo1), &titleFieldProc, 1, 0);
   makeLabel(hwnd_, Label2, "Message", 20, 94, 200, 16);
   makeEdit(hwnd_, Memo2, 20, 112, 330, 96, ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL);
-  makeCheck(hwnd_, ON1, "aktivieren", 20, 218, 120, 17);
+  makeCheck(hwnd_, ON1, "aktivieren", 20, 218, 88, 17);
   makeLabel(hwnd_, Label4, "nicht deaktivierbar", 20, 219, 120, 16);
-  makeLabel(hwnd_, Label3, "", 150, 212, 205, 30);
+  makeLabel(hwnd_, Label3, "", 112, 212, 244, 30);  // beside the switch, room for its two lines
   makeButton(hwnd_, OK, "&OK", 196, 256, 80, 25, BS_DEFPUSHBUTTON);
   makeButton(hwnd_, Abbrechen, "&Abbrechen", 282, 256, 80, 25);
   onCommand(OK, [this] { OKClick(); });
