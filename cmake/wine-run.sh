@@ -20,6 +20,14 @@ mark_prefix() {
   wine reg add "$markerKey" /v Kennung /d "$token" /f && wineserver -w && echo "$token" >"$marker"
 }
 
+# VAK_WINE_LOGPIXELS=N: the prefix's screen runs at N DPI, with a virtual
+# desktop large enough for the windows at that size.
+screen_dpi() {
+  [ -n "${VAK_WINE_LOGPIXELS:-}" ] || return 0
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$VAK_WINE_LOGPIXELS" /f &&
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1600x1200 /f
+}
+
 warmup() {
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
@@ -27,7 +35,7 @@ warmup() {
     if [ ! -f "$WINEPREFIX/.vak-configured" ]; then
       # Someone's own prefix: never configured, marked or used by the tests.
       [ -e "$WINEPREFIX/system.reg" ] && exit 3
-      wineboot -i && wine regedit /S "$here/wine-test-prefix.reg" && wineserver -w && mark_prefix &&
+      wineboot -i && wine regedit /S "$here/wine-test-prefix.reg" && screen_dpi && wineserver -w && mark_prefix &&
         touch "$WINEPREFIX/.vak-configured"
     elif [ ! -f "$marker" ]; then
       mark_prefix  # configured by this script before it marked prefixes

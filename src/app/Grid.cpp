@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "platform/Ui.h"
 #include "platform/WinText.h"
 
@@ -22,9 +24,9 @@ std::string oneLineView(const std::string& text) {
 
 namespace {
 constexpr int kFirstDataRow = 1;
-constexpr int kLastDataRow = Grid::kRows - 1;
 constexpr int kFirstDataCol = 1;
 constexpr int kLastDataCol = Grid::kCols - 1;
+constexpr int kRowPitch = Grid::kRowHeight + 1;  // a row and its line
 
 }  // namespace
 
@@ -32,9 +34,11 @@ void Grid::create(HWND parent, int id, int x, int y, int width, int height, Cell
   cell_ = std::move(cell);
   Window::create(L"VakGrid", 0, WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
                  L"", x, y, width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
-  edit_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_MULTILINE | ES_AUTOHSCROLL, 0, 0, 10, 10, hwnd_, nullptr,
-                          GetModuleHandleW(nullptr), nullptr);
-  SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont()), FALSE);
+  // Multi-line, so a cell's text can hold line breaks; the editor grows with
+  // its lines.
+  edit_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL, 0, 0, 10, 10,
+                          hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont(windowDpi(hwnd_))), FALSE);
   SetWindowSubclass(edit_, &Grid::editProc, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
@@ -44,15 +48,26 @@ void Grid::setHeading(int col, const std::string& text) {
 }
 
 std::string Grid::cell(int row, int col) const {
-  if (row < kFirstDataRow || row > kLastDataRow || col < kFirstDataCol || col > kLastDataCol) return {};
+  if (row < kFirstDataRow || row >= kRows || col < kFirstDataCol || col > kLastDataCol) return {};
   return cell_(row, col);
 }
 
 RECT Grid::cellRect(int row, int col) const {
+  // Design pixels scaled to the DPI; the 1-pixel lines stay 1 pixel.
+  const int dpi = windowDpi(hwnd_);
   int x = 0;
   for (int c = 0; c < col; ++c) x += widths_[static_cast<size_t>(c)] + 1;
-  const int y = row * (kRowHeight + 1);
-  return RECT{x, y, x + widths_[static_cast<size_t>(col)], y + kRowHeight};
+  const int y = row * kRowPitch;
+  return RECT{MulDiv(x, dpi, 96), MulDiv(y, dpi, 96), MulDiv(x + widths_[static_cast<size_t>(col)], dpi, 96),
+              MulDiv(y + kRowHeight, dpi, 96)};
+}
+
+int Grid::lastRow() const {
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  int row = kRows - 1;
+  while (row > kFirstDataRow && cellRect(row, 1).bottom > client.bottom) --row;
+  return row;
 }
 
 bool Grid::hitTest(int x, int y, int& row, int& col) const {
@@ -69,7 +84,7 @@ bool Grid::hitTest(int x, int y, int& row, int& col) const {
 }
 
 void Grid::select(int row, int col) {
-  if (row < kFirstDataRow || row > kLastDataRow || col < kFirstDataCol || col > kLastDataCol) return;
+  if (row < kFirstDataRow || row > lastRow() || col < kFirstDataCol || col > kLastDataCol) return;
   if (editing()) endEdit(true);
   row_ = row;
   col_ = col;
@@ -89,25 +104,55 @@ void Grid::move(int dRow, int dCol, bool wrap) {
   }
   row += dRow;
   if (row < kFirstDataRow) row = kFirstDataRow;
-  if (row > kLastDataRow) row = kLastDataRow;
+  if (row > lastRow()) row = lastRow();
   if (col < kFirstDataCol) col = kFirstDataCol;
   if (col > kLastDataCol) col = kLastDataCol;
   select(row, col);
 }
 
-void Grid::beginEdit(const std::wstring* initial) {
-  RECT rc = cellRect(row_, col_);
-  SetWindowPos(edit_, HWND_TOP, rc.left + 1, rc.top + 1, rc.right - rc.left - 1, rc.bottom - rc.top - 1,
-               SWP_SHOWWINDOW);
+void Grid::beginEdit(const std::wstring* initial, bool caretAtEnd) {
+  if (row_ > lastRow()) return;  // a row the grid does not show
+  // Sized first, so a text with line breaks fits in when it is set.
+  SetWindowTextW(edit_, L"");
+  fitEditor();
+  ShowWindow(edit_, SW_SHOW);
   if (initial) {
     SetWindowTextW(edit_, initial->c_str());
     const int len = static_cast<int>(initial->size());
     SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(len), len);
   } else {
     SetWindowTextW(edit_, widen(cell_(row_, col_)).c_str());
-    SendMessageW(edit_, EM_SETSEL, 0, -1);
+    if (caretAtEnd) {
+      const int len = GetWindowTextLengthW(edit_);
+      SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(len), len);
+    } else {
+      SendMessageW(edit_, EM_SETSEL, 0, -1);
+    }
   }
+  fitEditor();
+  SendMessageW(edit_, EM_SCROLLCARET, 0, 0);
   SetFocus(edit_);
+}
+
+void Grid::fitEditor() {
+  // One row per line of the text, from the cell down as far as the grid
+  // reaches (then upwards).
+  RECT rc = cellRect(row_, col_);
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  HDC dc = GetDC(edit_);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(edit_, WM_GETFONT, 0, 0)));
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc, &tm);
+  SelectObject(dc, old);
+  ReleaseDC(edit_, dc);
+  const int lines = std::max<int>(1, static_cast<int>(SendMessageW(edit_, EM_GETLINECOUNT, 0, 0)));
+  const int cellHeight = rc.bottom - rc.top - 1;
+  int height = std::max<int>(cellHeight, lines * tm.tmHeight + 2);
+  height = std::min<int>(height, static_cast<int>(client.bottom) - 2);
+  int top = rc.top + 1;
+  if (top + height > client.bottom) top = std::max<int>(0, static_cast<int>(client.bottom) - height);
+  SetWindowPos(edit_, HWND_TOP, rc.left + 1, top, rc.right - rc.left - 1, height, SWP_NOACTIVATE);
 }
 
 void Grid::endEdit(bool commit) {
@@ -178,7 +223,7 @@ void Grid::paint(HDC dc) {
   RECT client;
   GetClientRect(hwnd_, &client);
   FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
-  HGDIOBJ oldFont = SelectObject(dc, uiFont());
+  HGDIOBJ oldFont = SelectObject(dc, uiFont(windowDpi(hwnd_)));
   SetBkMode(dc, TRANSPARENT);
   HPEN line = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
   HGDIOBJ oldPen = SelectObject(dc, line);
@@ -236,7 +281,7 @@ LRESULT Grid::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (m && m->message == WM_KEYDOWN && m->wParam == VK_TAB) {
         const bool back = GetKeyState(VK_SHIFT) < 0;
         const bool atEnd = back ? (row_ == kFirstDataRow && col_ == kFirstDataCol)
-                                : (row_ == kLastDataRow && col_ == kLastDataCol);
+                                : (row_ >= lastRow() && col_ == kLastDataCol);
         if (!atEnd) code |= DLGC_WANTTAB;
       }
       if (m && m->message == WM_KEYDOWN && (m->wParam == VK_RETURN)) code |= DLGC_WANTALLKEYS;
@@ -263,14 +308,26 @@ LRESULT Grid::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case VK_HOME: select(row_, kFirstDataCol); return 0;
         case VK_END: select(row_, kLastDataCol); return 0;
         case VK_PRIOR: select(kFirstDataRow, col_); return 0;
-        case VK_NEXT: select(kLastDataRow, col_); return 0;
+        case VK_NEXT: select(lastRow(), col_); return 0;
         case VK_TAB: move(0, GetKeyState(VK_SHIFT) < 0 ? -1 : 1, true); return 0;
         case VK_F2:
-        case VK_RETURN: beginEdit(); return 0;
+        case VK_RETURN: beginEdit(nullptr, true); return 0;
         default: break;
       }
       break;
+    case WM_SIZE:
+      // A shortened grid: the rows it cuts off are no longer selected or edited.
+      if (row_ > lastRow()) {
+        if (editing()) endEdit(true);
+        row_ = lastRow();
+      }
+      refresh();
+      break;
+    case WM_COMMAND:
+      if (reinterpret_cast<HWND>(lp) == edit_ && HIWORD(wp) == EN_CHANGE && editing()) fitEditor();
+      return 0;
     case WM_CHAR:
+      if (row_ > lastRow()) return 0;
       if (wp == L' ' && onToggle) {
         runHandler([&] { onToggle(row_); });
         return 0;

@@ -1,8 +1,9 @@
 #pragma once
 // A small string grid: fixed heading row 0 and fixed column 0, cells edited in
-// place. Rows are 17 pixels high with 1-pixel lines; the cells' texts are not
-// kept here but reached through an accessor, so the grid is a view of the
-// status set.
+// place. Rows are 17 design pixels high with 1-pixel lines (scaled by the
+// window's DPI); the cells' texts are not kept here but reached through an
+// accessor, so the grid is a view of the status set. Rows that the grid's
+// height cuts off cannot be selected or edited.
 #include <windows.h>
 
 #include <array>
@@ -35,8 +36,12 @@ class Grid : public Window {
   int selectedCol() const { return col_; }
   void select(int row, int col);
 
-  // In-place editing of the selected cell.
-  void beginEdit(const std::wstring* initial = nullptr);
+  // The last data row that the grid's height shows in full.
+  int lastRow() const;
+
+  // In-place editing of the selected cell: with its text selected, with the
+  // caret after it (caretAtEnd), or replaced by a first typed character.
+  void beginEdit(const std::wstring* initial = nullptr, bool caretAtEnd = false);
   void endEdit(bool commit);
   bool editing() const { return edit_ != nullptr && IsWindowVisible(edit_); }
   HWND editor() const { return edit_; }
@@ -58,6 +63,8 @@ class Grid : public Window {
   void paint(HDC dc);
   bool hitTest(int x, int y, int& row, int& col) const;
   void move(int dRow, int dCol, bool wrap);
+  // Sizes the in-place editor to the lines of its text.
+  void fitEditor();
   static LRESULT CALLBACK editProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 
   CellAccess cell_;

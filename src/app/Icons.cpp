@@ -14,10 +14,10 @@ namespace {
 // each picture is painted twice, on black and on white: a sample with the same
 // colour on both backgrounds belongs to the picture, and the share of such
 // samples in a pixel becomes its alpha.
-constexpr int kSize = 16;
 constexpr int kScale = 4;
-constexpr int kBig = kSize * kScale;
-constexpr double kUnit = kBig / 32.0;  // pictures are drawn on a 32 x 32 grid
+// Pictures are drawn on a 32 x 32 grid; one grid unit in pixels of the big
+// bitmap (set for the size being made).
+double g_unit = 16 * kScale / 32.0;
 
 // Colours of a drawing step: RGB values, or the picture's own colours.
 constexpr COLORREF kNone = CLR_INVALID;
@@ -185,7 +185,7 @@ COLORREF resolve(COLORREF c, const Look& k) {
   }
 }
 
-int px(double v) { return static_cast<int>(std::lround(v * kUnit)); }
+int px(double v) { return static_cast<int>(std::lround(v * g_unit)); }
 
 std::vector<double> numbers(const char* text) {
   // from_chars: independent of the C locale's decimal separator.
@@ -270,9 +270,9 @@ HBITMAP makeDib(HDC screen, int size, void** bits) {
 }
 
 // The look painted on the big bitmap filled with `background`.
-std::vector<uint32_t> render(HDC screen, const Look& k, COLORREF background) {
+std::vector<uint32_t> render(HDC screen, const Look& k, COLORREF background, int big) {
   void* bits = nullptr;
-  HBITMAP bmp = makeDib(screen, kBig, &bits);
+  HBITMAP bmp = makeDib(screen, big, &bits);
   if (!bmp) return {};
   HDC dc = CreateCompatibleDC(screen);
   HGDIOBJ old = SelectObject(dc, bmp);
@@ -280,7 +280,7 @@ std::vector<uint32_t> render(HDC screen, const Look& k, COLORREF background) {
   paint(dc, k);
   GdiFlush();
   const uint32_t* p = static_cast<const uint32_t*>(bits);
-  std::vector<uint32_t> pixels(p, p + kBig * kBig);
+  std::vector<uint32_t> pixels(p, p + static_cast<size_t>(big) * static_cast<size_t>(big));
   SelectObject(dc, old);
   DeleteDC(dc);
   DeleteObject(bmp);
@@ -289,14 +289,16 @@ std::vector<uint32_t> render(HDC screen, const Look& k, COLORREF background) {
 
 }  // namespace
 
-HICON createStatusIcon(int n) {
-  if (n < 1 || n > 34 || kLooks[n - 1].shape == Part::None) return nullptr;
+HICON createStatusIcon(int n, int side) {
+  if (n < 1 || n > 34 || kLooks[n - 1].shape == Part::None || side < 1 || side > 256) return nullptr;
   const Look& look = kLooks[n - 1];
+  const int big = side * kScale;
+  g_unit = big / 32.0;
   HDC screen = GetDC(nullptr);
-  const std::vector<uint32_t> onBlack = render(screen, look, RGB(0, 0, 0));
-  const std::vector<uint32_t> onWhite = render(screen, look, RGB(255, 255, 255));
+  const std::vector<uint32_t> onBlack = render(screen, look, RGB(0, 0, 0), big);
+  const std::vector<uint32_t> onWhite = render(screen, look, RGB(255, 255, 255), big);
   void* bits = nullptr;
-  HBITMAP color = makeDib(screen, kSize, &bits);
+  HBITMAP color = makeDib(screen, side, &bits);
   ReleaseDC(nullptr, screen);
   if (!color || onBlack.empty() || onWhite.empty()) {
     if (color) DeleteObject(color);
@@ -305,12 +307,12 @@ HICON createStatusIcon(int n) {
 
   // Icons keep straight (not premultiplied) alpha.
   uint32_t* out = static_cast<uint32_t*>(bits);
-  for (int y = 0; y < kSize; ++y) {
-    for (int x = 0; x < kSize; ++x) {
+  for (int y = 0; y < side; ++y) {
+    for (int x = 0; x < side; ++x) {
       uint32_t covered = 0, r = 0, g = 0, b = 0;
       for (int sy = 0; sy < kScale; ++sy) {
         for (int sx = 0; sx < kScale; ++sx) {
-          size_t i = static_cast<size_t>((y * kScale + sy) * kBig + x * kScale + sx);
+          size_t i = static_cast<size_t>((y * kScale + sy) * big + x * kScale + sx);
           uint32_t v = onBlack[i] & 0xFFFFFFu;
           if (v != (onWhite[i] & 0xFFFFFFu)) continue;
           ++covered;
@@ -320,14 +322,14 @@ HICON createStatusIcon(int n) {
         }
       }
       uint32_t a = covered * 255 / (kScale * kScale);
-      out[y * kSize + x] =
+      out[y * side + x] =
           covered ? (a << 24) | (r / covered << 16) | (g / covered << 8) | (b / covered) : 0;
     }
   }
 
   // The alpha channel decides; the AND mask stays all zero.
-  const uint8_t maskBits[kSize * 2] = {};
-  HBITMAP mask = CreateBitmap(kSize, kSize, 1, 1, maskBits);
+  const std::vector<uint8_t> maskBits(static_cast<size_t>((side + 15) / 16 * 2 * side), 0);
+  HBITMAP mask = CreateBitmap(side, side, 1, 1, maskBits.data());
   ICONINFO info{};
   info.fIcon = TRUE;
   info.hbmMask = mask;

@@ -4,8 +4,9 @@
 
 namespace vak {
 
-// 16 x 16 status icon of item n (1..34): entries 1..32, 33 away, 34 not
-// available. Image30 has no picture: nullptr. The caller owns the icon.
-HICON createStatusIcon(int n);
+// Status icon of item n (1..34), size x size pixels (16 at 96 DPI): entries
+// 1..32, 33 away, 34 not available. Image30 has no picture: nullptr. The
+// caller owns the icon.
+HICON createStatusIcon(int n, int size = 16);
 
 }  // namespace vak

@@ -80,36 +80,43 @@ HWND TForm1::control(int id) const {
 HICON TForm1::statusIcon(int n) const { return icons_.at(static_cast<size_t>(n)); }
 
 void TForm1::create() {
-  RECT rc{0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRectEx(&rc, kMainStyle, TRUE, 0);
-  const int w = rc.right - rc.left, h = rc.bottom - rc.top;
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
-  const int y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-  Window::create(L"TForm1", WS_EX_CONTROLPARENT, kMainStyle, L"VAK", x, y, w, h, nullptr, nullptr);
+  Window::create(L"TForm1", WS_EX_CONTROLPARENT, kMainStyle, L"VAK", 0, 0, kClientWidth, kClientHeight, nullptr,
+                 nullptr);
   hints_.attach(hwnd_);
   createMenu();
-  for (int n = 1; n <= 34; ++n) icons_[static_cast<size_t>(n)] = createStatusIcon(n);
+  setClientSize(kClientWidth, kClientHeight);
+  RECT rc{};
+  GetWindowRect(hwnd_, &rc);
+  const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+  SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  createIcons();
 
   makeLabel(hwnd_, ids::Headline, T("Meldewart für ICQ"), 8, 5, 260, 16);
   SendMessageW(control(ids::Headline), WM_SETFONT, reinterpret_cast<WPARAM>(uiBoldFont()), FALSE);
 
   makeIcon(hwnd_, ids::Image33, icons_[33], 10, 29, 16, 16);
-  makeLabel(hwnd_, ids::AwayEd, "", 32, 26, 241, 21,
-            SS_SUNKEN | SS_NOTIFY | SS_NOPREFIX | SS_ENDELLIPSIS | SS_CENTERIMAGE);
   makeLabel(hwnd_, ids::ProfileLabel, "ICQ-Profil:", 288, 30, 58, 16);
   makeCombo(hwnd_, ids::NN, 348, 26, 204, 200);
+  // The panels open the editor also from the keyboard; in the tab order
+  // they follow the profile box.
+  HWND away = makeLabel(hwnd_, ids::AwayEd, "", 32, 26, 241, 21,
+                        SS_SUNKEN | SS_NOTIFY | SS_NOPREFIX | SS_ENDELLIPSIS | SS_CENTERIMAGE);
+  SetWindowPos(away, control(ids::NN), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   makeLabel(hwnd_, ids::NaEd, "", 560, 26, 241, 21,
             SS_RIGHT | SS_SUNKEN | SS_NOTIFY | SS_NOPREFIX | SS_ENDELLIPSIS | SS_CENTERIMAGE);
+  makeClickable(away);
+  makeClickable(control(ids::NaEd));
   makeIcon(hwnd_, ids::Image34, icons_[34], 806, 29, 16, 16);
   hints_.set(control(ids::Image33), "Abwesend");
   hints_.enable(control(ids::Image33), true);
   hints_.set(control(ids::Image34), T("Nicht verfügbar (länger abwesend)"));
   hints_.enable(control(ids::Image34), true);
 
-  HWND tabs = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, 4,
-                              kPageTop, kClientWidth - 8, kClientHeight - kPageTop - 4, hwnd_,
-                              menuId(ids::PageControl1), GetModuleHandleW(nullptr), nullptr);
-  SendMessageW(tabs, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont()), FALSE);
+  HWND tabs = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, 0, 0, 0,
+                              0, hwnd_, menuId(ids::PageControl1), GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(tabs, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont(windowDpi(hwnd_))), FALSE);
+  placeControl(tabs, 4, kPageTop, kClientWidth - 8, kClientHeight - kPageTop - 4);
   const char* captions[] = {"Statusmeldungen", "ICQ-Tweaks und Einstellungen", "VAK-Einstellungen"};
   for (int i = 0; i < 3; ++i) {
     std::wstring text = widen(T(captions[i]));
@@ -118,17 +125,14 @@ void TForm1::create() {
     item.pszText = text.data();
     SendMessageW(tabs, TCM_INSERTITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
   }
-  RECT display{};
-  GetClientRect(tabs, &display);
-  SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
-  for (Page& p : pages_)
-    p.create(hwnd_, 4 + display.left, kPageTop + display.top, display.right - display.left,
-             display.bottom - display.top);
+  for (Page& p : pages_) p.create(hwnd_, 0, 0, 0, 0);
+  layoutPages();
   // The pages lie over the tab control: it goes below them in the z-order,
   // which also puts it after the pages' controls in the tab order.
   SetWindowPos(tabs, pages_[2].hwnd(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   // Created last: the buttons that write come last in the tab order.
   makeButton(hwnd_, ids::Button1, T("Änderungen übernehmen"), 596, 2, 150, 21);
+  fitText(control(ids::Button1), true);  // wider to the left when the font needs it
   makeButton(hwnd_, ids::Button2, "Reset", 751, 2, 75, 21);
   createStatusTab();
   createTweaksTab();
@@ -139,23 +143,61 @@ void TForm1::create() {
   showPage(0);
 }
 
+void TForm1::layoutPages() {
+  // The pages fill the tab control's display area, whose size depends on
+  // the font of the tabs.
+  HWND tabs = control(ids::PageControl1);
+  RECT display{};
+  GetClientRect(tabs, &display);
+  SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+  MapWindowPoints(tabs, hwnd_, reinterpret_cast<POINT*>(&display), 2);
+  const int dpi = windowDpi(hwnd_);
+  auto design = [dpi](LONG v) { return MulDiv(v, 96, dpi); };
+  for (Page& p : pages_)
+    placeControl(p.hwnd(), design(display.left), design(display.top), design(display.right - display.left),
+                 design(display.bottom - display.top));
+}
+
+void TForm1::createIcons() {
+  // The status pictures in the size of the window's DPI.
+  const int size = dpiScale(hwnd_, 16);
+  for (int n = 1; n <= 34; ++n) {
+    HICON& icon = icons_[static_cast<size_t>(n)];
+    HICON old = icon;
+    icon = createStatusIcon(n, size);
+    const int id = n == 33 ? ids::Image33 : n == 34 ? ids::Image34 : ids::Image1 + n - 1;
+    if (HWND c = control(id)) {
+      SendMessageW(c, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+      RECT d{};
+      if (designRect(c, d)) placeControl(c, d.left, d.top, d.right - d.left, d.bottom - d.top);
+    }
+    if (old) DestroyIcon(old);
+  }
+}
+
+void TForm1::onDpiChanged(int) {
+  layoutPages();
+  createIcons();
+}
+
 void TForm1::createMenu() {
   menu_ = CreateMenu();
   HMENU datei = CreatePopupMenu();
-  AppendMenuW(datei, MF_STRING, ids::Restorelastsaved1, L"Restore");
-  AppendMenuW(datei, MF_STRING, ids::Laden, L"Laden");
-  AppendMenuW(datei, MF_STRING, ids::Speichern1, L"Speichern");
-  AppendMenuW(datei, MF_STRING, ids::Einstellungen1, L"Einstellungen");
+  // "&": the underlined letter that opens the menu or chooses the item (Alt+D, then L).
+  AppendMenuW(datei, MF_STRING, ids::Restorelastsaved1, L"&Restore");
+  AppendMenuW(datei, MF_STRING, ids::Laden, L"&Laden");
+  AppendMenuW(datei, MF_STRING, ids::Speichern1, L"&Speichern");
+  AppendMenuW(datei, MF_STRING, ids::Einstellungen1, L"&Einstellungen");
   AppendMenuW(datei, MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(datei, MF_STRING, ids::Exit, L"Exit");
+  AppendMenuW(datei, MF_STRING, ids::Exit, L"E&xit");
   HMENU help = CreatePopupMenu();
   // The update check, the licence viewer and the about panel are connected
   // when they are built; until then their items are greyed.
-  AppendMenuW(help, MF_STRING | MF_GRAYED, ids::aufUpdateprfen1, widen(T("auf Updates prüfen")).c_str());
-  AppendMenuW(help, MF_STRING | MF_GRAYED, ids::Lizenz1, L"Lizenz...");
-  AppendMenuW(help, MF_STRING | MF_GRAYED, ids::About1, L"About");
-  AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(datei), L"Datei");
-  AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"?");
+  AppendMenuW(help, MF_STRING | MF_GRAYED, ids::aufUpdateprfen1, widen(T("auf &Updates prüfen")).c_str());
+  AppendMenuW(help, MF_STRING | MF_GRAYED, ids::Lizenz1, L"&Lizenz...");
+  AppendMenuW(help, MF_STRING | MF_GRAYED, ids::About1, L"&About");
+  AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(datei), L"&Datei");
+  AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&?");
   SetMenu(hwnd_, menu_);
 }
 
@@ -249,7 +291,20 @@ int TForm1::activePage() const {
 }
 
 void TForm1::showPage(int index) {
-  for (int i = 0; i < 3; ++i) ShowWindow(page(i), i == index ? SW_SHOW : SW_HIDE);
+  HWND focus = GetFocus();
+  const bool ours = focus && (focus == hwnd_ || IsChild(hwnd_, focus));
+  ShowWindow(page(index), SW_SHOW);
+  for (int i = 0; i < 3; ++i)
+    if (i != index) ShowWindow(page(i), SW_HIDE);
+  // The keyboard focus goes with the page: to its first control (unless the
+  // user is on the tabs themselves), never left on a hidden page.
+  HWND tabs = control(ids::PageControl1);
+  if (!ours || (focus == tabs && canTakeFocus(tabs))) return;
+  HWND first = GetNextDlgTabItem(page(index), nullptr, FALSE);
+  if (first && IsChild(page(index), first) && canTakeFocus(first))
+    SetFocus(first);
+  else
+    SetFocus(tabs);
 }
 
 void TForm1::setActivePage(int index) {
@@ -367,9 +422,10 @@ void TForm1::FormShow() {
   const DefaultPrefs prefs = readDefaultPrefs();
   // Without ICQ Lite there is no version to check against: nothing is hidden.
   if (!prefs.liteVersion.empty() && strToInt(prefs.liteVersion) < 2050) {
-    SetWindowPos(grid2_.hwnd(), nullptr, 0, 0, 281, 253, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    placeControl(grid2_.hwnd(), 440, 21, 281, 253);
     setText(control(ids::Warnung),
             T("Sie benötigen ICQ 5.1 oder die Pro7 ICQ Version,\r\num diese Icons nutzen zu können!"));
+    fitText(control(ids::Warnung));
     ShowWindow(control(ids::Warnung), SW_SHOW);
     for (int n = 30; n <= 32; ++n) {
       setChecked(activeBox(n), false);

@@ -127,6 +127,7 @@ class TForm1 : public Window {
 
  protected:
   LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void onDpiChanged(int dpi) override;
 
  private:
   void createMenu();
@@ -136,6 +137,8 @@ class TForm1 : public Window {
   void createEntryControls();
   void wireCommands();
   void showPage(int index);
+  void layoutPages();
+  void createIcons();
   void checkUpdateRadio(int mode);
   void readStatusSet(const std::string& uin);
   void applyHintsAndHeadings();

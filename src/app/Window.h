@@ -2,6 +2,13 @@
 // A small base for the program's windows: binds the object to its HWND,
 // routes WM_COMMAND through a table, and runs every handler through the
 // general error display. Plus helpers that create the common controls.
+//
+// Geometry is written for 96 DPI ("design" pixels). The make* helpers and
+// placeControl() take design coordinates, scale them by the DPI of the window
+// the control lives in, and remember them: when a window moves to a monitor of
+// another DPI (WM_DPICHANGED) every control that has a design rectangle is laid
+// out again and gets the program's font in the new size, also controls created
+// later at run time. For raw geometry (SetWindowPos, painting) use dpiScale().
 #include <windows.h>
 
 #include <functional>
@@ -29,6 +36,10 @@ class Window {
   void onCommand(int id, std::function<void(int code)> handler);
   void onCommand(int id, std::function<void()> handler);
 
+  // The design (96-DPI) client size of a top-level window; the window is
+  // sized for its current DPI now and again whenever its DPI changes.
+  void setClientSize(int designWidth, int designHeight);
+
  protected:
   // A hidden dialog window (tool window with caption and close box) of the
   // given client size, owned by owner.
@@ -42,8 +53,10 @@ class Window {
   virtual LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp);
   // Runs before the modal loop shows the window (fills it).
   virtual void onShowModal() {}
-  // The close box of a modal window.
+  // The close box of a modal window (also Escape, Cancel).
   virtual void onClose() { endModal(); }
+  // After the window and its controls were laid out for a new DPI.
+  virtual void onDpiChanged(int /*dpi*/) {}
 
   LRESULT defaultProc(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd_, msg, wp, lp); }
 
@@ -65,9 +78,38 @@ void dispatchMessage(MSG& msg);
 // Sent to a top-level window on Ctrl+Tab (wParam 1 with Shift); non-zero: handled.
 UINT ctrlTabMessage();
 
-// Fonts of the program: the normal one and a bold one.
+// --- DPI -----------------------------------------------------------------
+// DPI of the window (of its top-level window); 96 means design size.
+int windowDpi(HWND window);
+// A design (96-DPI) length or rectangle in pixels of the window's DPI.
+int dpiScale(HWND window, int designValue);
+RECT dpiScale(HWND window, const RECT& designRect);
+// Moves and sizes a control to a design rectangle (relative to its parent)
+// and remembers it for later DPI changes.
+void placeControl(HWND control, int x, int y, int width, int height);
+// The design rectangle remembered for a control; false when it has none.
+bool designRect(HWND control, RECT& rect);
+// Grows a label or push button so its current text fits with its font (the
+// font's real metrics), keeping its design position (or, with keepRight, its
+// right edge); a label wider than its parent wraps. Done again after DPI
+// changes; call it again after changing the text.
+void fitText(HWND control, bool keepRight = false);
+
+// Fonts of the program: the normal one and a bold one, for a DPI (without:
+// the system DPI). Controls that use them get them in the right size after a
+// DPI change.
 HFONT uiFont();
 HFONT uiBoldFont();
+HFONT uiFont(int dpi);
+HFONT uiBoldFont(int dpi);
+
+// --- keyboard ---------------------------------------------------------------
+// Whether the control can take keys: it and all its parents up to the
+// top-level window are visible and enabled.
+bool canTakeFocus(HWND control);
+// Makes a label (SS_NOTIFY) work like a button from the keyboard: a tab stop
+// that shows a focus rectangle; Enter and Space click it (STN_CLICKED).
+void makeClickable(HWND label);
 
 // Control helpers. Texts are Windows-1252; ids may be 0.
 HWND makeLabel(HWND parent, int id, const std::string& text, int x, int y, int w, int h, DWORD extra = 0);

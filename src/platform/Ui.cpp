@@ -25,14 +25,53 @@ std::wstring dialogFilter(const std::string& filter) {
   return f;
 }
 
+BOOL CALLBACK findMainWindow(HWND hwnd, LPARAM found) {
+  if (IsWindowVisible(hwnd) && IsWindowEnabled(hwnd) && !GetWindow(hwnd, GW_OWNER)) {
+    *reinterpret_cast<HWND*>(found) = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The window a dialog belongs to: the active window of this thread, else the
+// thread's main window (visible, enabled, not owned).
+HWND dialogOwner() {
+  if (HWND active = GetActiveWindow()) return active;
+  HWND main = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), &findMainWindow, reinterpret_cast<LPARAM>(&main));
+  return main;
+}
+
+// Gives activation and keyboard focus back to the window that had them
+// before a message box: a box without owner leaves no window active.
+class KeepFocus {
+ public:
+  KeepFocus() : active_(GetActiveWindow()), focus_(GetFocus()) {}
+  ~KeepFocus() {
+    if (!active_ || !IsWindow(active_) || !IsWindowVisible(active_) || !IsWindowEnabled(active_)) return;
+    SetForegroundWindow(active_);
+    SetActiveWindow(active_);
+    if (focus_ && IsWindow(focus_) && (focus_ == active_ || IsChild(active_, focus_)) && IsWindowVisible(focus_) &&
+        IsWindowEnabled(focus_))
+      SetFocus(focus_);
+  }
+  KeepFocus(const KeepFocus&) = delete;
+  KeepFocus& operator=(const KeepFocus&) = delete;
+
+ private:
+  HWND active_;
+  HWND focus_;
+};
+
 std::optional<std::string> fileDialog(const std::string& filter, bool save) {
   const std::wstring f = dialogFilter(filter);
   std::vector<wchar_t> name(32768, L'\0');  // starts empty every time
   OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof ofn;
-  // Owned by the active window, so that window takes no input while the
-  // dialog is open (a dialog without owner would leave it usable).
-  ofn.hwndOwner = GetActiveWindow();
+  // Owned by the program's window, so that window takes no input while the
+  // dialog is open and the dialog opens over it (a dialog without owner
+  // would leave the window usable and could get lost behind it).
+  ofn.hwndOwner = dialogOwner();
   ofn.lpstrFilter = f.c_str();
   ofn.nFilterIndex = 1;
   ofn.lpstrFile = name.data();
@@ -47,6 +86,7 @@ std::optional<std::string> fileDialog(const std::string& filter, bool save) {
 class RealUi : public UiSeam {
  public:
   int messageBox(const std::string& caption, const std::string& text, unsigned buttons, unsigned icon) override {
+    KeepFocus keep;
     return MessageBoxW(nullptr, widen(text).c_str(), widen(caption).c_str(),
                        MB_TASKMODAL | MB_SETFOREGROUND | buttons | icon);
   }

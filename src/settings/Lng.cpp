@@ -86,13 +86,13 @@ void TForm1::lng() {
   sounds_.applyTexts();
   for (int n = 1; n <= kEntryCount; ++n)
     if (editButton(n)) setText(editButton(n), "Bearbeiten");
-  setMenuText(menu_, 0, "Datei", true);
-  setMenuText(menu_, ids::Laden, "Laden");
-  setMenuText(menu_, ids::Speichern1, "Speichern");
-  setMenuText(menu_, ids::Einstellungen1, "Einstellungen");
-  setMenuText(menu_, ids::Exit, "Exit");
-  setMenuText(menu_, ids::aufUpdateprfen1, T("auf Updates prüfen"));
-  setMenuText(menu_, ids::About1, T("Über"));
+  setMenuText(menu_, 0, "&Datei", true);
+  setMenuText(menu_, ids::Laden, "&Laden");
+  setMenuText(menu_, ids::Speichern1, "&Speichern");
+  setMenuText(menu_, ids::Einstellungen1, "&Einstellungen");
+  setMenuText(menu_, ids::Exit, "E&xit");
+  setMenuText(menu_, ids::aufUpdateprfen1, T("auf &Updates prüfen"));
+  setMenuText(menu_, ids::About1, T("&Über"));
   DrawMenuBar(hwnd_);
   setText(control(ids::AllgemeinBox), "Allgemein");
   setText(control(ids::GroupBox3), "Update");
@@ -106,14 +106,14 @@ void TForm1::lng() {
     setText(form4_->control(EditorDialog::Label1), "Titel");
     setText(form4_->control(EditorDialog::Label2), "Nachricht");
     setText(form4_->control(EditorDialog::ON1), "aktivieren");
-    setText(form4_->control(EditorDialog::OK), "OK");
-    setText(form4_->control(EditorDialog::Abbrechen), "Abbrechen");
+    setText(form4_->control(EditorDialog::OK), "&OK");
+    setText(form4_->control(EditorDialog::Abbrechen), "&Abbrechen");
   }
   fillMessageTextsFirst(texts);
   update_.applyTexts();
   setIfPresent(control(ids::EndUD), "Abbrechen");
   setIfPresent(control(ids::InfoBtn), "Info");
-  if (form6_) setText(form6_->control(WebViewer::Button1), "OK");
+  if (form6_) setText(form6_->control(WebViewer::Button1), "&OK");
   fillMessageTextsRest(texts);
   if (form6_) setText(form6_->hwnd(), "Update");
 }

@@ -5,21 +5,39 @@
 #include "platform/WinText.h"
 #include "settings/Texts.h"
 
+#include <commctrl.h>
+
 namespace vak {
+
+namespace {
+
+// A title is one line: Enter goes on to the message field (Ctrl+Enter still
+// puts a line break into the title).
+LRESULT CALLBACK titleFieldProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+  if (msg == WM_KEYDOWN && wp == VK_RETURN && GetKeyState(VK_CONTROL) >= 0) {
+    SendMessageW(GetParent(hwnd), WM_NEXTDLGCTL, 0, 0);
+    return 0;
+  }
+  if (msg == WM_CHAR && wp == L'\r') return 0;
+  return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+}  // namespace
 
 void EditorDialog::create(HWND owner) {
   createDialog(L"TForm4", L"Meldung", 370, 290, owner, true);
   makeGroup(hwnd_, GroupBox2, "Statusicons", 8, 6, 354, 240);
   makeIcon(hwnd_, Image2, nullptr, 20, 26, 16, 16);
   makeLabel(hwnd_, Label1, "Titel", 44, 28, 200, 16);
-  makeEdit(hwnd_, Memo1, 20, 46, 330, 42, ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL);
+  makeEdit(hwnd_, Memo1, 20, 46, 330, 42, ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL);
+  SetWindowSubclass(control(Memo1), &titleFieldProc, 1, 0);
   makeLabel(hwnd_, Label2, "Message", 20, 94, 200, 16);
   makeEdit(hwnd_, Memo2, 20, 112, 330, 96, ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL);
-  makeCheck(hwnd_, ON1, "aktivieren", 20, 218, 120, 17);
+  makeCheck(hwnd_, ON1, "aktivieren", 20, 218, 88, 17);
   makeLabel(hwnd_, Label4, "nicht deaktivierbar", 20, 219, 120, 16);
-  makeLabel(hwnd_, Label3, "", 150, 212, 205, 30);
-  makeButton(hwnd_, OK, "OK", 196, 256, 80, 25, BS_DEFPUSHBUTTON);
-  makeButton(hwnd_, Abbrechen, "Abbrechen", 282, 256, 80, 25);
+  makeLabel(hwnd_, Label3, "", 112, 212, 244, 30);  // beside the switch, room for its two lines
+  makeButton(hwnd_, OK, "&OK", 196, 256, 80, 25, BS_DEFPUSHBUTTON);
+  makeButton(hwnd_, Abbrechen, "&Abbrechen", 282, 256, 80, 25);
   onCommand(OK, [this] { OKClick(); });
   onCommand(Abbrechen, [this] { AbbrechenClick(); });
 }
@@ -58,6 +76,7 @@ void EditorDialog::onShowModal() {
     setText(control(Memo2), m.entry(n).message);
     if (n >= 31) {
       setText(control(Label3), T("Nur sichtbar für Nutzer der ICQ-Version 5.1\r\noder der Pro7 ICQ Version"));
+      fitText(control(Label3));
       ShowWindow(control(Label3), SW_SHOW);
     } else {
       ShowWindow(control(Label3), SW_HIDE);

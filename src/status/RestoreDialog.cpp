@@ -30,7 +30,7 @@ void RestoreDialog::create(HWND owner) {
     const int tag = i + 1;
     onCommand(buttons[i], [this, tag] { RestoreClick(tag); });
   }
-  makeButton(hwnd_, Button4, "Abbrechen", 352, 230, 80, 25);
+  makeButton(hwnd_, Button4, "&Abbrechen", 352, 230, 80, 25);
   onCommand(Button4, [this] { Button4Click(); });
 }
 

@@ -216,6 +216,14 @@ class GuiTest : public ::testing::Test {
     UpdateWindow(form1_->hwnd());
     vak::runHandler([&] { form1_->FormShow(); });
     pumpMessages();
+    // Active and in front before the test acts, as after a real start: in a
+    // freshly made prefix the desktop may still take the activation.
+    for (int i = 0; i < 100 && GetForegroundWindow() != mainWnd(); ++i) {
+      SetForegroundWindow(mainWnd());
+      pumpMessages();
+      Sleep(10);
+    }
+    pumpMessages();
   }
 
   // The program's windows are gone; folder and registry stay (a new start can follow).

@@ -19,6 +19,11 @@ int main(int argc, char** argv) {
     std::fflush(stderr);
     return 3;
   }
+  // DPI-aware per monitor, as vak.exe declares in its manifest.
+  using SetAwareness = BOOL(WINAPI*)(HANDLE);
+  if (auto set = reinterpret_cast<SetAwareness>(
+          reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext"))))
+    set(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4)));  // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&icc);
   testing::InitGoogleTest(&argc, argv);

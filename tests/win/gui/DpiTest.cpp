@@ -1,0 +1,133 @@
+// The windows at 144 DPI: every position, size and font of the design
+// geometry is 1.5 times as large, also for controls made at run time, and the
+// tables' rows stay in line with their buttons and check boxes.
+//
+// Run in a Wine prefix set to 144 DPI (VAK_EXPECT_DPI=144) the windows start
+// so; otherwise they are moved to 144 DPI the way Windows does it, with
+// WM_DPICHANGED.
+#include <cstdlib>
+
+#include "GuiFixture.h"
+
+using namespace vaktest;
+namespace ids = vak::ids;
+using vak::EditorDialog;
+
+namespace {
+
+constexpr int kDpi = 144;
+int px(int design) { return MulDiv(design, kDpi, 96); }
+
+RECT rectInParent(HWND control) {
+  RECT r{};
+  GetWindowRect(control, &r);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+::testing::AssertionResult scaled(HWND control, int x, int y, int w, int h) {
+  const RECT r = rectInParent(control);
+  const int got[4] = {r.left, r.top, r.right - r.left, r.bottom - r.top};
+  const int want[4] = {px(x), px(y), px(w), px(h)};
+  for (int i = 0; i < 4; ++i)
+    if (std::abs(got[i] - want[i]) > 1)
+      return ::testing::AssertionFailure() << "rect " << got[0] << "," << got[1] << " " << got[2] << "x" << got[3]
+                                           << ", want " << want[0] << "," << want[1] << " " << want[2] << "x"
+                                           << want[3];
+  return ::testing::AssertionSuccess();
+}
+
+void moveTo144(HWND window) {
+  RECT w{};
+  GetWindowRect(window, &w);
+  RECT suggested{w.left, w.top, w.left + px(w.right - w.left), w.top + px(w.bottom - w.top)};
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(kDpi, kDpi), reinterpret_cast<LPARAM>(&suggested));
+}
+
+int fontHeight(HWND control) {
+  LOGFONTW lf{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+  return lf.lfHeight;
+}
+
+}  // namespace
+
+class Dpi : public GuiTest {};
+
+TEST_F(Dpi, LayoutIsScaledBy144Dpi) {
+  seedTwoProfiles();
+  setLiteVersion("2049");
+  startApp();
+  const char* expected = std::getenv("VAK_EXPECT_DPI");
+  const bool started144 = expected && std::atoi(expected) == kDpi;
+  // A control made at run time by one of the program's parts.
+  HWND later = vak::makeButton(form().page(1), 9991, "Play", 10, 20, 40, 17);
+  if (started144) {
+    ASSERT_EQ(vak::windowDpi(mainWnd()), kDpi) << "the test prefix does not run at 144 DPI";
+  } else {
+    for (HWND w : {mainWnd(), editor().hwnd(), restore().hwnd()}) moveTo144(w);
+    ASSERT_EQ(vak::windowDpi(mainWnd()), kDpi);
+  }
+
+  RECT client{};
+  GetClientRect(mainWnd(), &client);
+  // (A window cannot grow past the screen: on a small test desktop the main
+  // window's width is cut.)
+  if (GetSystemMetrics(SM_CXMAXTRACK) > px(833) + 40) {
+    EXPECT_NEAR(client.right, px(833), 1);
+  }
+  EXPECT_NEAR(client.bottom, px(441), 1);
+  const RECT nn = rectInParent(ctl(ids::NN));
+  EXPECT_NEAR(nn.left, px(348), 1);
+  EXPECT_NEAR(nn.right - nn.left, px(204), 1);
+  EXPECT_TRUE(scaled(ctl(ids::AwayEd), 32, 26, 241, 21));
+  EXPECT_TRUE(scaled(ctl(ids::NaEd), 560, 26, 241, 21));
+  EXPECT_TRUE(scaled(ctl(ids::Image34), 806, 29, 16, 16));
+  EXPECT_TRUE(scaled(ctl(ids::Button2), 751, 2, 75, 21));
+  EXPECT_TRUE(scaled(form().grid(1).hwnd(), 32, 21, 281, 307));
+  EXPECT_TRUE(scaled(form().grid(2).hwnd(), 440, 21, 281, 253));  // shortened for ICQ Lite 2049
+  EXPECT_TRUE(scaled(form().editButton(1), 318, 40, 75, 17));
+  EXPECT_TRUE(scaled(form().editButton(29), 728, 40 + 18 * 12, 75, 17));
+  EXPECT_TRUE(scaled(form().activeBox(17), 444, 40, 15, 17));
+  EXPECT_TRUE(scaled(ctl(ids::Image1 + 15), 9, 40 + 18 * 15, 16, 16));
+  EXPECT_TRUE(scaled(ctl(ids::Button7), 500, 294, 200, 25));
+  EXPECT_TRUE(scaled(later, 10, 20, 40, 17));
+  EXPECT_EQ(fontHeight(ctl(ids::NN)), -px(11));
+  EXPECT_EQ(fontHeight(later), -px(11));
+
+  // The tables' cells, and their rows in line with the entries' controls.
+  vak::Grid& g1 = form().grid(1);
+  const RECT cell = g1.cellRect(1, 1);
+  EXPECT_NEAR(cell.left, px(21), 1);
+  EXPECT_NEAR(cell.right - cell.left, px(116), 1);
+  EXPECT_NEAR(cell.bottom - cell.top, px(17), 1);
+  for (int row : {1, 8, 16}) {
+    POINT top{0, g1.cellRect(row, 1).top};
+    MapWindowPoints(g1.hwnd(), form().page(0), &top, 1);
+    EXPECT_NEAR(rectInParent(form().editButton(row)).top, top.y, 1) << row;
+    EXPECT_NEAR(rectInParent(form().activeBox(row)).top, top.y, 1) << row;
+  }
+  // The rows that the shortened table cuts off stay unreachable.
+  EXPECT_EQ(form().grid(2).lastRow(), 13);
+
+  // The status icons are made in the size of the DPI.
+  ICONINFO info{};
+  HICON icon = reinterpret_cast<HICON>(SendMessageW(ctl(ids::Image33), STM_GETICON, 0, 0));
+  ASSERT_TRUE(icon && GetIconInfo(icon, &info));
+  BITMAP bm{};
+  GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm);
+  EXPECT_EQ(bm.bmWidth, px(16));
+  if (info.hbmColor) DeleteObject(info.hbmColor);
+  if (info.hbmMask) DeleteObject(info.hbmMask);
+
+  // The dialogs.
+  GetClientRect(editor().hwnd(), &client);
+  EXPECT_NEAR(client.right, px(370), 1);
+  EXPECT_NEAR(client.bottom, px(290), 1);
+  EXPECT_TRUE(scaled(editor().control(EditorDialog::OK), 196, 256, 80, 25));
+  EXPECT_TRUE(scaled(editor().control(EditorDialog::Memo2), 20, 112, 330, 96));
+  EXPECT_EQ(fontHeight(editor().control(EditorDialog::Memo2)), -px(11));
+  GetClientRect(restore().hwnd(), &client);
+  EXPECT_NEAR(client.right, px(440), 1);
+  EXPECT_TRUE(ui_.boxes.empty());
+}
