@@ -4,6 +4,7 @@
 //
 //   vak_bench.exe --vak PATH --bare PATH [--controls PATH] [--updater PATH]
 //                 --work FOLDER [--runs N] [--out FILE] [--skip-operations]
+//                 [--compare PATH]...  (other builds of the program, started in the same rounds)
 //
 // Runs of the program and of its yardstick alternate (the order switching
 // each round), after one start of each that is not counted.
@@ -25,6 +26,7 @@ using bench::Series;
 
 struct Options {
   std::wstring vak, bare, controls, updater, work, out;
+  std::vector<std::wstring> compare;
   int runs = 10;
   bool operations = true;
 };
@@ -83,6 +85,7 @@ int wmain(int argc, wchar_t** argv) {
     else if (a == L"--bare" && hasValue) o.bare = argv[++i];
     else if (a == L"--controls" && hasValue) o.controls = argv[++i];
     else if (a == L"--updater" && hasValue) o.updater = argv[++i];
+    else if (a == L"--compare" && hasValue) o.compare.push_back(argv[++i]);
     else if (a == L"--work" && hasValue) o.work = argv[++i];
     else if (a == L"--out" && hasValue) o.out = argv[++i];
     else if (a == L"--runs" && hasValue) o.runs = _wtoi(argv[++i]);
@@ -113,6 +116,7 @@ int wmain(int argc, wchar_t** argv) {
   };
   std::vector<Program> programs = {{"vak", o.vak, L"", {}, {}, {}, {}}, {"bare", o.bare, L"", {}, {}, {}, {}}};
   if (!o.controls.empty()) programs.push_back({"controls", o.controls, controlArgs, {}, {}, {}, {}});
+  for (const std::wstring& exe : o.compare) programs.push_back({"compared", exe, L"", {}, {}, {}, {}});
   for (size_t p = 1; p < programs.size(); ++p) {
     const bench::StartResult warm = bench::measureStart(programs[p].exe, programs[p].args, trace, false);
     if (!warm.ok) return fail(std::string(programs[p].name) + ": " + warm.error);
@@ -164,17 +168,20 @@ int wmain(int argc, wchar_t** argv) {
   out += pad("updater.exe (KiB)", 30) +
          pad(updaterSize < 0 ? std::string("n/a") : format("%.0f", static_cast<double>(updaterSize) / 1024), 67) +
          "\xE2\x89\xA4 300\n";
-  if (programs.size() > 2) {
-    const Program& c = programs[2];
-    out += "\nFor comparison, the bare window with " + std::to_string(controlCount) +
-           " plain controls of the program's classes:\n";
+  for (size_t i = 2; i < programs.size(); ++i) {
+    const Program& c = programs[i];
+    if (c.args.empty())
+      out += "\nFor comparison, " + utf8(c.exe) + ":\n";
+    else
+      out += "\nFor comparison, the bare window with " + std::to_string(controlCount) +
+             " plain controls of the program's classes:\n";
     out += row("start-up to idle (ms)", bench::summary(c.ms, 0), bench::summary(bare.ms, 0) + " bare",
                c.ms.median() / bare.ms.median(), "");
     out += row("peak working set (MiB)", bench::summary(c.mem, 1), bench::summary(bare.mem, 1) + " bare",
                c.mem.median() / bare.mem.median(), "");
   }
   for (const Program& p : programs) {
-    out += std::string("\nStart-up of ") + p.name +
+    out += std::string("\nStart-up of ") + (p.args.empty() && &p != &vak && &p != &bare ? utf8(p.exe) : p.name) +
            " by phase (ms, median [min\xE2\x80\x93max]; each from the end of the one before):\n";
     for (const std::string& phase : p.order) out += "  " + pad(phase, 34) + bench::summary(p.marks.at(phase), 1) + "\n";
     if (p.order.empty()) out += "  (no marks: the program wrote no start trace)\n";
