@@ -11,13 +11,17 @@ namespace {
 
 // The pictures are painted with plain GDI at four times the final size and
 // reduced by averaging. GDI draws without antialiasing and ignores alpha, so
-// each picture is painted twice, on black and on white: a sample with the same
-// colour on both backgrounds belongs to the picture, and the share of such
+// each picture is painted on a background colour that no picture uses: a
+// sample of another colour belongs to the picture, and the share of such
 // samples in a pixel becomes its alpha.
 constexpr int kSize = 16;
 constexpr int kScale = 4;
 constexpr int kBig = kSize * kScale;
 constexpr double kUnit = kBig / 32.0;  // pictures are drawn on a 32 x 32 grid
+// Magenta: neither a colour of the tables below nor a darkened one (darker()
+// never gives 255).
+constexpr COLORREF kBackground = RGB(255, 0, 255);
+constexpr uint32_t kBackgroundSample = 0xFF00FFu;  // as a 32-bit DIB holds it (0x00RRGGBB)
 
 // Colours of a drawing step: RGB values, or the picture's own colours.
 constexpr COLORREF kNone = CLR_INVALID;
@@ -293,12 +297,11 @@ HICON createStatusIcon(int n) {
   if (n < 1 || n > 34 || kLooks[n - 1].shape == Part::None) return nullptr;
   const Look& look = kLooks[n - 1];
   HDC screen = GetDC(nullptr);
-  const std::vector<uint32_t> onBlack = render(screen, look, RGB(0, 0, 0));
-  const std::vector<uint32_t> onWhite = render(screen, look, RGB(255, 255, 255));
+  const std::vector<uint32_t> samples = render(screen, look, kBackground);
   void* bits = nullptr;
   HBITMAP color = makeDib(screen, kSize, &bits);
   ReleaseDC(nullptr, screen);
-  if (!color || onBlack.empty() || onWhite.empty()) {
+  if (!color || samples.empty()) {
     if (color) DeleteObject(color);
     return nullptr;
   }
@@ -311,8 +314,8 @@ HICON createStatusIcon(int n) {
       for (int sy = 0; sy < kScale; ++sy) {
         for (int sx = 0; sx < kScale; ++sx) {
           size_t i = static_cast<size_t>((y * kScale + sy) * kBig + x * kScale + sx);
-          uint32_t v = onBlack[i] & 0xFFFFFFu;
-          if (v != (onWhite[i] & 0xFFFFFFu)) continue;
+          const uint32_t v = samples[i] & 0xFFFFFFu;
+          if (v == kBackgroundSample) continue;
           ++covered;
           r += (v >> 16) & 0xFF;
           g += (v >> 8) & 0xFF;
