@@ -25,15 +25,18 @@ namespace bench {
 
 namespace {
 
-// Answers the program's questions and dialogs; an error box is remembered.
+// Answers the program's questions and dialogs.
 class BenchUi : public vak::UiSeam {
  public:
   std::vector<std::string> errors;
   std::deque<std::string> openNames, saveNames;
 
-  int messageBox(const std::string&, const std::string& text, unsigned buttons, unsigned icon) override {
-    if (icon == vak::MbIconError) errors.push_back(text);
-    return buttons == vak::MbYesNo ? vak::MbResNo : vak::MbResOk;
+  // A question is answered No; any other message (an error, a file that is
+  // not a status file) means the operation did not do its work.
+  int messageBox(const std::string&, const std::string& text, unsigned buttons, unsigned) override {
+    if (buttons == vak::MbYesNo) return vak::MbResNo;
+    errors.push_back(text);
+    return vak::MbResOk;
   }
   std::optional<std::string> openFileDialog(const std::string&) override { return next(openNames); }
   std::optional<std::string> saveFileDialog(const std::string&) override { return next(saveNames); }
@@ -282,11 +285,14 @@ std::vector<OperationRow> measureOperations(const std::string& workFolder, int r
 
   struct Op {
     const char* name;
-    std::function<void()> prepare, vak, bare;
+    std::function<void(bool vakSide)> prepare;  // before each run, not timed
+    std::function<void()> vak, bare;
   };
+  const auto nothing = [](bool) {};
   const std::vector<Op> ops = {
-      {"\xC3\x84nderungen \xC3\xBC" "bernehmen", [] {}, [&] { command(vak::ids::Button1); }, [&] { change.run(); }},
-      {"read a profile", [] {},
+      {"\xC3\x84nderungen \xC3\xBC" "bernehmen", nothing, [&] { command(vak::ids::Button1); },
+       [&] { change.run(); }},
+      {"read a profile", nothing,
        [&] {
          HWND nn = form.control(vak::ids::NN);
          SendMessageW(nn, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
@@ -295,13 +301,13 @@ std::vector<OperationRow> measureOperations(const std::string& workFolder, int r
        },
        [&] { read.run(); }},
       {"save a status file",
-       [&] {
-         DeleteFileA(vakSaved.c_str());
-         DeleteFileA(bareSaved.c_str());
+       [&](bool vakSide) {
+         // Into a new file each time.
+         DeleteFileA((vakSide ? vakSaved : bareSaved).c_str());
          ui.saveNames = {vakSaved};
        },
        [&] { command(vak::ids::Speichern1); }, [&] { writeIni(fileValues, bareSaved); }},
-      {"load a status file", [&] { ui.openNames = {vakSaved}; }, [&] { command(vak::ids::Laden); },
+      {"load a status file", [&](bool) { ui.openNames = {vakSaved}; }, [&] { command(vak::ids::Laden); },
        [&] { bareLoad(vakSaved); }},
   };
 
@@ -310,8 +316,8 @@ std::vector<OperationRow> measureOperations(const std::string& workFolder, int r
     for (int round = 0; round <= runs && error.empty(); ++round) {
       // Interleaved, the order switching every round; round 0 warms up.
       for (int side = 0; side < 2; ++side) {
-        op.prepare();
         const bool vakSide = (side == 0) == (round % 2 == 0);
+        op.prepare(vakSide);
         const double ms = timed(vakSide ? op.vak : op.bare);
         if (round > 0) (vakSide ? row.vak : row.bare).add(ms);
       }
