@@ -196,7 +196,7 @@ struct BareRead {
 
 // The same reads as loading a status file: the escaped form of a text first.
 void bareLoad(const std::string& path) {
-  static char text[65536];
+  char text[2048];  // the size the program starts with
   GetPrivateProfileStringA("Statusdatei", "#01", "", text, sizeof text, path.c_str());
   for (int n = 1; n <= vak::kEntryCount; ++n) {
     const std::string s = vak::intToStr(n);
