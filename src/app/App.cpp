@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/MainWindow.h"
+#include "app/StartTrace.h"
 #include "app/WebViewer.h"
 #include "platform/Files.h"
 #include "platform/Ui.h"
@@ -12,12 +13,14 @@
 namespace vak {
 
 int runApplication(HINSTANCE, int showCommand) {
+  startTrace::mark("WinMain");
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&icc);
 
   // The four windows, in this order; all live until the program ends.
   TForm1 form1;
   form1.create();
+  startTrace::mark("main window and controls");
   EditorDialog form4(form1);
   form4.create(form1.hwnd());
   WebViewer form6;
@@ -26,10 +29,14 @@ int runApplication(HINSTANCE, int showCommand) {
   form7.create(form1.hwnd());
   form1.setDialogs(&form4, &form6, &form7);
   form1.setCommandLine(commandLineArgs());
+  startTrace::mark("dialogs");
 
   ShowWindow(form1.hwnd(), showCommand == SW_HIDE ? SW_SHOWNORMAL : showCommand);
   UpdateWindow(form1.hwnd());
+  startTrace::mark("shown and painted");
   runHandler([&] { form1.FormShow(); });
+  startTrace::mark("start-up checks");
+  startTrace::write();
   const int code = runMessageLoop();
   // Closing ends the process at once: no window clean-up, nothing saved.
   ExitProcess(static_cast<UINT>(code));

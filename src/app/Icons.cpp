@@ -11,13 +11,17 @@ namespace {
 
 // The pictures are painted with plain GDI at four times the final size and
 // reduced by averaging. GDI draws without antialiasing and ignores alpha, so
-// each picture is painted twice, on black and on white: a sample with the same
-// colour on both backgrounds belongs to the picture, and the share of such
+// each picture is painted on a background colour that no picture uses: a
+// sample of another colour belongs to the picture, and the share of such
 // samples in a pixel becomes its alpha.
 constexpr int kScale = 4;
 // Pictures are drawn on a 32 x 32 grid; one grid unit in pixels of the big
 // bitmap (set for the size being made).
 double g_unit = 16 * kScale / 32.0;
+// Magenta: neither a colour of the tables below nor a darkened one (darker()
+// never gives 255).
+constexpr COLORREF kBackground = RGB(255, 0, 255);
+constexpr uint32_t kBackgroundSample = 0xFF00FFu;  // as a 32-bit DIB holds it (0x00RRGGBB)
 
 // Colours of a drawing step: RGB values, or the picture's own colours.
 constexpr COLORREF kNone = CLR_INVALID;
@@ -295,12 +299,11 @@ HICON createStatusIcon(int n, int side) {
   const int big = side * kScale;
   g_unit = big / 32.0;
   HDC screen = GetDC(nullptr);
-  const std::vector<uint32_t> onBlack = render(screen, look, RGB(0, 0, 0), big);
-  const std::vector<uint32_t> onWhite = render(screen, look, RGB(255, 255, 255), big);
+  const std::vector<uint32_t> samples = render(screen, look, kBackground, big);
   void* bits = nullptr;
   HBITMAP color = makeDib(screen, side, &bits);
   ReleaseDC(nullptr, screen);
-  if (!color || onBlack.empty() || onWhite.empty()) {
+  if (!color || samples.empty()) {
     if (color) DeleteObject(color);
     return nullptr;
   }
@@ -313,8 +316,8 @@ HICON createStatusIcon(int n, int side) {
       for (int sy = 0; sy < kScale; ++sy) {
         for (int sx = 0; sx < kScale; ++sx) {
           size_t i = static_cast<size_t>((y * kScale + sy) * big + x * kScale + sx);
-          uint32_t v = onBlack[i] & 0xFFFFFFu;
-          if (v != (onWhite[i] & 0xFFFFFFu)) continue;
+          const uint32_t v = samples[i] & 0xFFFFFFu;
+          if (v == kBackgroundSample) continue;
           ++covered;
           r += (v >> 16) & 0xFF;
           g += (v >> 8) & 0xFF;

@@ -4,6 +4,7 @@
 
 #include "app/Icons.h"
 #include "app/Ids.h"
+#include "app/StartTrace.h"
 #include "app/WebViewer.h"
 #include "platform/Convert.h"
 #include "platform/Errors.h"
@@ -383,7 +384,9 @@ void TForm1::FormShow() {
     about_.place(260, 146);
     createEntryControls();
     sounds_.createRows();
+    startTrace::mark("entry controls and settings");
     lng();
+    startTrace::mark("texts");
 
     StartSettings start;
     start.savedOnce = ini.readBool("ICQStatFile", "#01", false);
@@ -405,12 +408,15 @@ void TForm1::FormShow() {
     startNumber_ = sp.number;
     currentProfile_ = startNumber_;
     comboSelect(nn, sp.position);
+    startTrace::mark("profile list");
 
     // The first read takes the start number; every later one the profile
     // chosen in the profile box.
     profileKeys_ = readProfileKeyList();
     readStatusSet(startNumber_);
+    startTrace::mark("profile read");
     smileys_.SmileyAkt();
+    startTrace::mark("smileys");
     if (!isChecked(control(ids::SICQNr)))
       comboSelect(control(ids::C_ICQNr), comboFind(control(ids::C_ICQNr), startNumber_));
     startupDone_ = true;

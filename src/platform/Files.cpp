@@ -1,8 +1,8 @@
 #include "platform/Files.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
+#include "platform/CommandLine.h"
 #include "platform/Handle.h"
 #include "platform/Path.h"
 
@@ -15,12 +15,6 @@ struct FindTraits {
   static void close(HANDLE h) { FindClose(h); }
 };
 using FindHandle = Handle<FindTraits>;
-
-struct LocalTraits {
-  using type = LPWSTR*;
-  static LPWSTR* invalid() { return nullptr; }
-  static void close(LPWSTR* p) { LocalFree(p); }
-};
 
 std::wstring wpath(const std::string& path) { return widePath(path); }
 
@@ -119,10 +113,8 @@ std::string programFolder() {
 
 std::vector<std::string> commandLineArgs() {
   std::vector<std::string> args;
-  int argc = 0;
-  Handle<LocalTraits> argv(CommandLineToArgvW(GetCommandLineW(), &argc));
-  if (!argv.valid()) return args;
-  for (int i = 1; i < argc; ++i) args.push_back(pathFromWide(argv.get()[i]));
+  const std::vector<std::wstring> all = splitCommandLine(GetCommandLineW());
+  for (size_t i = 1; i < all.size(); ++i) args.push_back(pathFromWide(all[i]));
   return args;
 }
 

@@ -32,19 +32,20 @@ RegType typeOf(DWORD type) {
 }
 
 // Type and raw data of a value; false when it is missing or unreadable.
+// Most values fit the first buffer, so one call reads them (every registry
+// call is a round trip to the server under Wine).
 bool queryValue(HKEY key, const std::string& name, DWORD& type, std::vector<std::uint8_t>& data) {
   if (!key) return false;
+  data.assign(256, 0);
   for (int attempt = 0; attempt < 8; ++attempt) {
-    DWORD size = 0;
-    if (RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return false;
-    data.assign(size, 0);
-    DWORD got = size;
-    const LONG rc = RegQueryValueExA(key, name.c_str(), nullptr, &type, data.empty() ? nullptr : data.data(), &got);
+    DWORD got = static_cast<DWORD>(data.size());
+    const LONG rc = RegQueryValueExA(key, name.c_str(), nullptr, &type, data.data(), &got);
     if (rc == ERROR_SUCCESS) {
       data.resize(got);
       return true;
     }
-    if (rc != ERROR_MORE_DATA) return false;  // MORE_DATA: it grew meanwhile, ask again
+    if (rc != ERROR_MORE_DATA) return false;
+    data.assign(static_cast<std::size_t>(got) + 1, 0);  // got: the size it needs now (it may grow meanwhile)
   }
   return false;
 }
@@ -147,12 +148,9 @@ RegValueInfo Registry::getValueInfo(const std::string& name) const {
 bool Registry::valueExists(const std::string& name) const { return getValueInfo(name).exists; }
 
 std::string Registry::readString(const std::string& name) const {
-  const HKEY key = static_cast<HKEY>(key_);
-  DWORD type = 0, size = 0;
-  if (!key || RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return "";
-  if (type != REG_SZ && type != REG_EXPAND_SZ) throw VakError(errInvalidType(name));
+  DWORD type = 0;
   std::vector<std::uint8_t> data;
-  if (!queryValue(key, name, type, data)) throw VakError(errGetData(name));
+  if (!queryValue(static_cast<HKEY>(key_), name, type, data)) return "";
   if (type != REG_SZ && type != REG_EXPAND_SZ) throw VakError(errInvalidType(name));
   std::string s(data.begin(), data.end());
   const std::size_t nul = s.find('\0');

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "platform/Path.h"
+#include "platform/Errors.h"
+#include "platform/SystemDll.h"
 #include "platform/Text.h"
 #include "platform/WinText.h"
 
@@ -78,7 +80,10 @@ std::optional<std::string> fileDialog(const std::string& filter, bool save) {
   ofn.nMaxFile = static_cast<DWORD>(name.size());
   // No default extension, no overwrite prompt, no must-exist check.
   ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
-  const BOOL ok = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+  using DialogFn = BOOL(WINAPI*)(OPENFILENAMEW*);
+  const auto dialog = systemFunction<DialogFn>(L"comdlg32.dll", save ? "GetSaveFileNameW" : "GetOpenFileNameW");
+  if (!dialog) throw VakError(T("Der Dateidialog von Windows lässt sich nicht öffnen."));
+  const BOOL ok = dialog(&ofn);
   if (!ok) return std::nullopt;
   return pathFromWide(name.data());
 }
