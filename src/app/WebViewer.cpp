@@ -149,6 +149,7 @@ void WebViewer::loadAsText(unsigned generation) {
     if (generation != generation_ && hwnd_) PostMessageW(hwnd_, loadMessage(), generation_, 0);
     return;
   }
+  shown_ = generation;
   HWND view = textView();
   const bool complete = answer.complete() || (answer.outcome == HttpOutcome::Stopped && body.size() >= kMaxPageBytes);
   if (!complete) {

@@ -38,8 +38,8 @@ class WebViewer : public Window {
   const std::string& address() const { return address_; }
   // The text field standing in for the browser, nullptr while the browser control is used.
   HWND textView() const { return browser_ ? nullptr : control(WebBrowser1); }
-  // Whether the text fallback is still fetching its page.
-  bool loading() const { return loading_; }
+  // Whether the text field does not show the page of the last navigation yet.
+  bool loading() const { return !browser_ && shown_ != generation_; }
 
  protected:
   LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -55,6 +55,7 @@ class WebViewer : public Window {
   bool viewReady_ = false;
   std::string address_;
   unsigned generation_ = 0;
+  unsigned shown_ = 0;
   bool loading_ = false;
   bool stop_ = false;
   HFONT fixedFont_ = nullptr;

@@ -158,12 +158,15 @@ std::string htmlToText(const std::string& html) {
   std::string out;
   bool pendingBlank = false;
   bool pre = false;
-  auto newline = [&out, &pendingBlank] {
+  // Ends the current line (if any text is on it).
+  auto lineEnd = [&out, &pendingBlank] {
     pendingBlank = false;
-    // At most one empty line in a row, none at the start.
-    if (out.empty()) return;
-    if (out.size() >= 2 && out[out.size() - 1] == '\n' && out[out.size() - 2] == '\n') return;
-    out += '\n';
+    if (!out.empty() && out.back() != '\n') out += '\n';
+  };
+  // Ends the current line and leaves one empty line after it.
+  auto paragraph = [&out, &lineEnd] {
+    lineEnd();
+    if (!out.empty() && !(out.size() >= 2 && out[out.size() - 2] == '\n')) out += '\n';
   };
   auto put = [&](const std::string& s) {
     if (pendingBlank && !out.empty() && out.back() != '\n') out += ' ';
@@ -200,10 +203,9 @@ std::string htmlToText(const std::string& html) {
       if (tag == "pre") pre = !ending;
       if (tag == "p" || tag == "h1" || tag == "h2" || tag == "h3" || tag == "table" || tag == "ul" ||
           tag == "ol" || tag == "pre") {
-        newline();
-        newline();
+        paragraph();
       } else if (breaksLine(tag)) {
-        newline();
+        lineEnd();
       } else if (tag == "td" || tag == "th") {
         pendingBlank = true;
       }

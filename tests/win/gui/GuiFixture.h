@@ -279,6 +279,7 @@ class GuiTest : public ::testing::Test {
   std::string folder_;
   RegSeed seed_;
   ScriptedUi ui_;
+  RecordingShell shell_;  // nothing is opened, and the test process does not end
   std::unique_ptr<vak::TForm1> form1_;
   std::unique_ptr<vak::EditorDialog> form4_;
   std::unique_ptr<vak::WebViewer> form6_;

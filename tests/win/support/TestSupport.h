@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Shell.h"
 #include "platform/Ui.h"
 
 namespace vaktest {
@@ -33,6 +34,27 @@ class ScriptedUi : public vak::UiSeam {
 
  private:
   vak::UiSeam* previous_;
+};
+
+// A ShellSeam that records what would be opened and the end of the process
+// (which then does not happen).
+class RecordingShell : public vak::ShellSeam {
+ public:
+  struct Open {
+    std::string file;
+    int show;
+  };
+  std::vector<Open> opened;
+  std::vector<unsigned> exits;
+  bool openSucceeds = true;
+
+  RecordingShell();   // installs itself
+  ~RecordingShell() override;
+  bool open(const std::string& file, int showCommand) override;
+  void exitProcess(unsigned code) override;
+
+ private:
+  vak::ShellSeam* previous_;
 };
 
 // Runs a command line (e.g. "reg add ...") inside Wine, waits, returns its exit
