@@ -26,6 +26,21 @@ std::string trimmed(const std::string& s) {
   return s.substr(first, s.find_last_not_of(blanks) - first + 1);
 }
 
+// An environment variable's value, empty when it is not set.
+std::string environment(const char* name) {
+#ifdef _MSC_VER
+  char* value = nullptr;
+  std::size_t size = 0;
+  if (_dupenv_s(&value, &size, name) != 0 || !value) return std::string();
+  std::string result(value);
+  std::free(value);
+  return result;
+#else
+  const char* value = std::getenv(name);
+  return value ? value : "";
+#endif
+}
+
 }  // namespace
 
 std::string serverWithOverride(const std::string& base, const std::string& override) {
@@ -46,8 +61,7 @@ std::string serverWithOverride(const std::string& base, const std::string& overr
 }
 
 std::string updateServer() {
-  const char* value = std::getenv("VAK_UPDATE_SERVER");
-  return serverWithOverride(kUpdateServer, value ? value : "");
+  return serverWithOverride(kUpdateServer, environment("VAK_UPDATE_SERVER"));
 }
 
 }  // namespace vak

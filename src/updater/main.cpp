@@ -7,7 +7,7 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
-#include <cstdlib>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -103,9 +103,11 @@ bool programRunning(const std::wstring& program) {
 }
 
 DWORD waitLimitMs() {
-  const char* value = std::getenv("VAK_UPDATER_WAIT_MS");
-  if (!value || !*value) return kDefaultWaitMs;
-  return static_cast<DWORD>(std::strtoul(value, nullptr, 10));
+  // The tests shorten the wait.
+  wchar_t value[32] = {};
+  const DWORD n = GetEnvironmentVariableW(L"VAK_UPDATER_WAIT_MS", value, 32);
+  if (n == 0 || n >= 32) return kDefaultWaitMs;
+  return static_cast<DWORD>(wcstoul(value, nullptr, 10));
 }
 
 bool nonEmptyFile(const std::wstring& path) {
