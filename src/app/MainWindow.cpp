@@ -11,6 +11,7 @@
 #include "platform/Files.h"
 #include "platform/Path.h"
 #include "platform/Registry.h"
+#include "platform/Shell.h"
 #include "platform/Text.h"
 #include "platform/Ui.h"
 #include "platform/WinText.h"
@@ -138,7 +139,6 @@ void TForm1::create() {
   createStatusTab();
   createTweaksTab();
   createSettingsTab();
-  update_.create(page(2));
   about_.create(hwnd_);
   wireCommands();
   showPage(0);
@@ -192,11 +192,9 @@ void TForm1::createMenu() {
   AppendMenuW(datei, MF_SEPARATOR, 0, nullptr);
   AppendMenuW(datei, MF_STRING, ids::Exit, L"E&xit");
   HMENU help = CreatePopupMenu();
-  // The update check, the licence viewer and the about panel are connected
-  // when they are built; until then their items are greyed.
-  AppendMenuW(help, MF_STRING | MF_GRAYED, ids::aufUpdateprfen1, widen(T("auf &Updates prüfen")).c_str());
-  AppendMenuW(help, MF_STRING | MF_GRAYED, ids::Lizenz1, L"&Lizenz...");
-  AppendMenuW(help, MF_STRING | MF_GRAYED, ids::About1, L"&About");
+  AppendMenuW(help, MF_STRING, ids::aufUpdateprfen1, widen(T("auf &Updates prüfen")).c_str());
+  AppendMenuW(help, MF_STRING, ids::Lizenz1, L"&Lizenz...");
+  AppendMenuW(help, MF_STRING, ids::About1, L"&About");
   AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(datei), L"&Datei");
   AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&?");
   SetMenu(hwnd_, menu_);
@@ -355,12 +353,11 @@ LRESULT TForm1::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     }
     case WM_CLOSE:
-      runHandler([this] {
-        // Nothing is saved and nothing is asked: the downloaded update
-        // information is removed and the program ends.
-        deleteFile(programFolder_ + "/Update.ini");
-      });
-      PostQuitMessage(0);
+      // Close box, system menu, Alt+F4 and "Exit" all come here.
+      if (update_.transferRunning())
+        update_.closeWhenTransferEnds();
+      else
+        FormClose();
       return 0;
     default:
       break;
@@ -369,6 +366,16 @@ LRESULT TForm1::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void TForm1::ExitClick() { SendMessageW(hwnd_, WM_CLOSE, 0, 0); }
+
+void TForm1::FormClose() {
+  // Nothing is saved and nothing is asked, except for a pending update when
+  // the check at exit is chosen. An error of that check is shown and the
+  // program still ends: otherwise it could not be closed at all.
+  update_.checkAtExit();
+  if (update_.ended()) return;
+  deleteFile(programFolder_ + "/Update.ini");
+  shell().exitProcess(0);
+}
 
 // ---------------------------------------------------------------- start-up
 

@@ -84,6 +84,8 @@ class TForm1 : public Window {
   AboutPanel& about() { return about_; }
 
   void ExitClick();
+  // Close handler of the main window: the check at exit, then the end.
+  void FormClose();
   void lng();
 
   // --- state and views (also for tests) ---

@@ -472,6 +472,17 @@ void dispatchMessage(MSG& msg) {
   DispatchMessageW(&msg);
 }
 
+void processPendingMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    dispatchMessage(msg);
+  }
+}
+
 int runMessageLoop() {
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) dispatchMessage(msg);

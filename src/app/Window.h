@@ -75,6 +75,9 @@ class Window {
 int runMessageLoop();
 // Dispatches one message the way the main loop does (also used by modal loops).
 void dispatchMessage(MSG& msg);
+// Lets the pending messages of this thread run (repaint and input during a
+// long operation). A quit request stays queued for the message loop.
+void processPendingMessages();
 // Sent to a top-level window on Ctrl+Tab (wParam 1 with Shift); non-zero: handled.
 UINT ctrlTabMessage();
 

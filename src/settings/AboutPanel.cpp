@@ -1,19 +1,147 @@
 #include "settings/AboutPanel.h"
 
+#include "app/Ids.h"
 #include "app/MainWindow.h"
+#include "app/WebViewer.h"
+#include "app/Window.h"
+#include "platform/Shell.h"
+#include "platform/Text.h"
+#include "platform/Ui.h"
+#include "platform/WinText.h"
+#include "settings/Texts.h"
 
 namespace vak {
 
-void AboutPanel::create(HWND) {}
+namespace {
+constexpr int kWidth = 313, kHeight = 169;
+// Resource id of the maker's logo (res/vak.rc).
+constexpr int kLogoResource = 36;
+}  // namespace
 
-void AboutPanel::place(int, int) {}
+// The panel window: a lowered bevel, clicks on its background and on its
+// notifying texts hide it, the link shows a hand.
+class AboutPanel::Panel : public Window {
+ public:
+  explicit Panel(AboutPanel& owner) : owner_(owner) {}
+  void create(HWND parent) {
+    Window::create(L"TPanel", 0, WS_CHILD | WS_CLIPSIBLINGS, L"", 0, 0, kWidth, kHeight, parent,
+                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(ids::Panel1)));
+  }
 
-void AboutPanel::applyTexts() {}
+ protected:
+  LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+    switch (msg) {
+      case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd_, &ps);
+        RECT rc{};
+        GetClientRect(hwnd_, &rc);
+        DrawEdge(dc, &rc, BDR_RAISEDOUTER, BF_RECT);
+        InflateRect(&rc, -1, -1);
+        DrawEdge(dc, &rc, BDR_SUNKENINNER, BF_RECT);
+        EndPaint(hwnd_, &ps);
+        return 0;
+      }
+      case WM_LBUTTONUP:
+        runHandler([this] { owner_.Panel1Click(); });
+        return 0;
+      case WM_SETCURSOR:
+        if (reinterpret_cast<HWND>(wp) == owner_.control(ids::LogoLink)) {
+          SetCursor(LoadCursorW(nullptr, IDC_HAND));
+          return TRUE;
+        }
+        break;
+      default:
+        break;
+    }
+    return Window::handleMessage(msg, wp, lp);
+  }
 
-void AboutPanel::About1Click() {}
+ private:
+  AboutPanel& owner_;
+};
 
-void AboutPanel::Panel1Click() {}
+AboutPanel::AboutPanel(TForm1& form) : form_(form), licence_(kLicenceAddress) {}
 
-void AboutPanel::Lizenz1Click() {}
+AboutPanel::~AboutPanel() {
+  panel_.reset();
+  if (titleFont_) DeleteObject(titleFont_);
+  if (logo_) DeleteObject(logo_);
+  if (icon_) DestroyIcon(icon_);
+}
+
+HWND AboutPanel::panel() const { return panel_ ? panel_->hwnd() : nullptr; }
+
+HWND AboutPanel::control(int id) const { return panel() ? GetDlgItem(panel(), id) : nullptr; }
+
+void AboutPanel::create(HWND mainWindow) {
+  panel_ = std::make_unique<Panel>(*this);
+  panel_->create(mainWindow);
+  HWND p = panel_->hwnd();
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+
+  icon_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 48, 48, 0));
+  HWND link = makeIcon(p, ids::LogoLink, icon_, 10, 10, 48, 48);
+  SetWindowLongPtrW(link, GWL_STYLE, GetWindowLongPtrW(link, GWL_STYLE) | SS_NOTIFY);
+  // The link's hint shows whatever the hint switch says.
+  form_.hints().set(link, std::string("go to ") + kProductAddress);
+  form_.hints().enable(link, true);
+
+  // Title and version take clicks without hiding the panel.
+  HWND title = makeLabel(p, ids::Label6, T("Meldewart für ICQ"), 68, 14, 236, 22, SS_NOTIFY);
+  titleFont_ = CreateFontW(-dpiScale(p, 16), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
+  SendMessageW(title, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), FALSE);
+  makeLabel(p, ids::Label2, "Version 1.0", 68, 38, 236, 16, SS_NOTIFY);
+
+  makeLabel(p, ids::StaticText5, T("Geschrieben in C++ mit Win32 und MinGW-w64."), 10, 62, 294,
+            14, SS_NOTIFY);
+  makeLabel(p, ids::StaticText2, T("Danke an alle Tester für ihre Hinweise!"), 10, 77, 294, 14,
+            SS_NOTIFY);
+  makeLabel(p, ids::StaticText1, T("© 2006 VAK-Team · GNU General Public License"), 10, 92, 294, 14, SS_NOTIFY);
+  makeLabel(p, ids::StaticText6, T("Idee, Programm und Bilder: VAK-Team"), 10, 107, 294, 14, SS_NOTIFY);
+
+  HWND image = makeLabel(p, ids::Image36, "", 66, 115, 180, 50, SS_BITMAP | SS_NOTIFY);
+  logo_ = static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(kLogoResource), IMAGE_BITMAP, 0, 0, 0));
+  if (logo_) SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_));
+
+  for (int id : {ids::Image36, ids::StaticText1, ids::StaticText2, ids::StaticText5, ids::StaticText6})
+    panel_->onCommand(id, [this](int code) {
+      if (code == STN_CLICKED) Panel1Click();
+    });
+  panel_->onCommand(ids::LogoLink, [this](int code) {
+    if (code == STN_CLICKED) LogoLinkClick();
+  });
+
+  form_.onCommand(ids::About1, [this](int) { About1Click(); });
+  form_.onCommand(ids::Lizenz1, [this](int) { Lizenz1Click(); });
+}
+
+void AboutPanel::place(int left, int top) {
+  placeControl(panel(), left, top, kWidth, kHeight);
+  SetWindowPos(panel(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void AboutPanel::applyTexts() {
+  setText(control(ids::Label2), std::string("Version") + kVersionSuffix);
+  setText(control(ids::Label6), T("Meldewart für ICQ"));
+}
+
+void AboutPanel::About1Click() {
+  // Over the other controls of the window.
+  SetWindowPos(panel(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+void AboutPanel::Panel1Click() { ShowWindow(panel(), SW_HIDE); }
+
+void AboutPanel::LogoLinkClick() { shell().open(kProductAddress, SW_SHOW); }
+
+void AboutPanel::Lizenz1Click() {
+  WebViewer* viewer = form_.form6();
+  if (!viewer) return;
+  viewer->navigate(licence_);
+  viewer->applyLayout(kLicenceLayout);
+  viewer->showModal(form_.hwnd());
+}
 
 }  // namespace vak

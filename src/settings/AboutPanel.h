@@ -2,13 +2,31 @@
 // The about panel Panel1 of the main window and the licence in the web viewer.
 #include <windows.h>
 
+#include <memory>
+#include <string>
+
 namespace vak {
 
 class TForm1;
 
+namespace ids {
+enum : int {
+  Panel1 = 950,
+  LogoLink,
+  Label6,
+  Label2,
+  StaticText5,
+  StaticText2,
+  Image36,
+  StaticText1,
+  StaticText6,
+};
+}  // namespace ids
+
 class AboutPanel {
  public:
-  explicit AboutPanel(TForm1& form) : form_(form) {}
+  explicit AboutPanel(TForm1& form);
+  ~AboutPanel();
 
   // Creates the hidden panel over the main window.
   void create(HWND mainWindow);
@@ -17,10 +35,23 @@ class AboutPanel {
 
   void About1Click();
   void Panel1Click();
+  void LogoLinkClick();
   void Lizenz1Click();
+
+  HWND panel() const;
+  HWND control(int id) const;
+  // The licence text's address (a test points it at its own server).
+  void setLicenceAddress(const std::string& address) { licence_ = address; }
+
+  class Panel;
 
  private:
   TForm1& form_;
+  std::unique_ptr<Panel> panel_;
+  std::string licence_;
+  HFONT titleFont_ = nullptr;
+  HBITMAP logo_ = nullptr;
+  HICON icon_ = nullptr;
 };
 
 }  // namespace vak

@@ -37,23 +37,7 @@ void TForm1::createSettingsTab() {
   setTextColor(note1, RGB(220, 0, 0));
   setTextColor(note2, RGB(220, 0, 0));
 
-  makeGroup(p, ids::GroupBox3, "Update", 410, 8, 405, 278);
-  makeLabel(p, ids::Label7, "Automatische Updates", 422, 28, 300, 16);
-  makeRadio(p, ids::RadioButton1, T("Beim Start auf Updates prüfen"), 422, 48, 300, 17, WS_GROUP | WS_TABSTOP);
-  makeRadio(p, ids::RadioButton2, T("Beim beenden auf Updates prüfen"), 422, 68, 300, 17);
-  makeRadio(p, ids::RadioButton3, T("Keine automatische Prüfung"), 422, 88, 300, 17);
-  setChecked(control(ids::RadioButton3), true);
-  // The manual check and its result area come with the update check; until
-  // then the button stays disabled and the area hidden.
-  makeButton(p, ids::TestUD, T("Jetzt auf Updates prüfen"), 422, 116, 170, 23, WS_DISABLED);
-  makeGroup(p, ids::UdCheckbox, "Updatecheck", 422, 148, 380, 128);
-  makeLabel(p, ids::UDStatus, T("prüfe auf Updates..."), 434, 168, 360, 16);
-  makeButton(p, ids::UDBtn, "UDBtn", 434, 192, 170, 23);
-  makeButton(p, ids::EndUD, "--", 612, 192, 84, 23);
-  makeButton(p, ids::InfoBtn, "Info", 704, 192, 84, 23);
-  makeLabel(p, ids::Fortschritt, "", 434, 224, 360, 16);
-  for (int id : {ids::UdCheckbox, ids::UDStatus, ids::UDBtn, ids::EndUD, ids::InfoBtn, ids::Fortschritt})
-    ShowWindow(control(id), SW_HIDE);
+  update_.create(p);  // the group "Update"
 
   HWND stat = makeLabel(p, ids::EinstStat, "", 8, 298, 390, 18);
   SendMessageW(stat, WM_SETFONT, reinterpret_cast<WPARAM>(uiBoldFont()), FALSE);
@@ -107,7 +91,7 @@ void TForm1::Einst_AbbClick() {
 void TForm1::HintBoxClick() {
   const bool on = isChecked(control(ids::HintBox));
   options_.applyHints(on);
-  for (int id : {ids::Button1, ids::AwayEd, ids::NaEd, ids::InfoBtn})
+  for (int id : {int{ids::Button1}, int{ids::AwayEd}, int{ids::NaEd}, int{ids::InfoBtn}})
     if (HWND h = control(id)) hints_.enable(h, on);
   smileys_.applyHints(on);
 }

@@ -1,12 +1,17 @@
 #include "settings/Texts.h"
 
 #include "platform/Text.h"
+#include "settings/UpdateRules.h"
 
 namespace vak {
 
 const char* const kVersionSuffix = " 2.0 RC3";
-// Placeholder host until the real update server is settled.
+// The product's own host: web page and update server. (A reserved example
+// domain until the product's host is settled; VAK_UPDATE_SERVER points the
+// update check at another server.)
 const char* const kUpdateServer = "http://vak.example.org";
+const char* const kProductAddress = "http://vak.example.org/vak/";
+const char* const kLicenceAddress = "https://www.gnu.org/licenses/gpl-2.0.txt";
 
 void fillMessageTextsFirst(MessageTexts& t) {
   t.statusIconNr = T("Statusicon Nr. ");
@@ -16,7 +21,7 @@ void fillMessageTextsFirst(MessageTexts& t) {
   t.noUpdates = T("Keine Updates vorhanden!");
   t.downloadError = T("Fehler beim Herunterladen der Daten");
   t.checkConnection = T("Prüfen sie Ihre Internetverbindung!");
-  t.historyUrl = std::string(kUpdateServer) + "/vak/update_de.html";
+  t.historyUrl = updateServer() + "/vak/update_de.html";
   t.achtung = T("Achtung!");
 }
 

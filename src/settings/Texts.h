@@ -7,6 +7,8 @@ namespace vak {
 
 extern const char* const kVersionSuffix;  // " 2.0 RC3"
 extern const char* const kUpdateServer;   // "http://..." without trailing "/"
+extern const char* const kProductAddress; // the product's web page
+extern const char* const kLicenceAddress; // the GNU General Public License as plain text
 
 // The program-wide message texts; empty until the texts routine fills them.
 struct MessageTexts {

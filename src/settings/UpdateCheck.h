@@ -1,29 +1,96 @@
 #pragma once
 // The update check: the "Update" group of the settings tab, the checks at
-// start and at exit, and the hand-over to the updater.
+// start and at exit, the download of an update and the hand-over to the
+// updater.
 #include <windows.h>
+
+#include <cstddef>
+#include <string>
 
 namespace vak {
 
 class TForm1;
 
+namespace ids {
+enum : int {
+  GroupBox3 = 900,
+  Label7,
+  RadioButton1,
+  RadioButton2,
+  RadioButton3,
+  TestUD,
+  UdCheckbox,
+  UDStatus,
+  UDBtn,
+  EndUD,
+  InfoBtn,
+  Fortschritt,
+};
+}  // namespace ids
+
 class UpdateCheck {
  public:
   explicit UpdateCheck(TForm1& form) : form_(form) {}
 
-  // Wires the controls of the update group (created with the settings tab).
+  // Creates the update group on the settings page and wires its handlers.
   void create(HWND page);
-  void applyTexts();
+  void applyTexts() {}
 
   // The automatic check at start (show handler) and at exit (close handler).
+  // Their errors are shown, and start-up or closing goes on.
   void checkAtStart();
   void checkAtExit();
 
+  // One address into one file; true when the whole answer (status 200) is
+  // in the file. A failed transfer leaves no file.
+  bool DownloadToFile(const std::string& url, const std::string& target);
+  // The automatic check: true when an update is to be offered.
+  bool proof();
+
   void TestUDClick();
   void aufUpdateprfen1Click();
+  void UDBtnClick();
+  void InfoBtnClick();
+  void EndUDClick();
+
+  // Closing the window while a transfer runs: the transfer stops, and the
+  // window is closed again once the handler that ran it has ended.
+  bool transferRunning() const { return transfers_ > 0; }
+  void closeWhenTransferEnds();
+
+  const std::string& newVersion() const { return newVersion_; }
+  long blockCounter() const { return blocks_; }
+  // The program has handed over to the updater (the process ends then; a
+  // test's shell seam lets it go on, and nothing else must happen).
+  bool ended() const { return ended_; }
 
  private:
+  enum class Fetch { Ok, Failed, Stopped };
+  class TransferScope;
+
+  HWND control(int id) const;
+  std::string iniFile() const;
+  // Into path (replaced); a failed or stopped transfer removes it.
+  Fetch fetch(const std::string& url, const std::string& path, std::size_t* bytes = nullptr);
+  // The update check's download of the update information; writes "#02".
+  Fetch downloadInfo();
+  std::string offerText() const;
+  void showArea(bool shown);
+  void showInArea(int id, bool shown);
+  void setBusy(bool busy);
+
   TForm1& form_;
+  std::string newVersion_;
+  std::string sizeText_;
+  std::string infoPath_;
+  long blocks_ = 0;
+  int transfers_ = 0;
+  bool stop_ = false;
+  bool closeAfter_ = false;
+  bool ended_ = false;
+  bool areaShown_ = false;
+  bool udBtnShown_ = true;
+  bool infoBtnShown_ = true;
 };
 
 }  // namespace vak

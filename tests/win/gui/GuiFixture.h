@@ -14,6 +14,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "TestServer.h"
 #include "TestSupport.h"
 #include "app/Ids.h"
 #include "app/MainWindow.h"
@@ -152,6 +153,8 @@ class GuiTest : public ::testing::Test {
   void SetUp() override {
     wipeIcq();
     folder_ = freshDir(testName());
+    // An update check never leaves this machine: no server answers there.
+    setUpdateServer(TestServer::deadUrl());
   }
 
   void TearDown() override { closeApp(); }
@@ -287,6 +290,7 @@ class GuiTest : public ::testing::Test {
   std::string folder_;
   RegSeed seed_;
   ScriptedUi ui_;
+  RecordingShell shell_;  // nothing is opened, and the test process does not end
   std::unique_ptr<vak::TForm1> form1_;
   std::unique_ptr<vak::EditorDialog> form4_;
   std::unique_ptr<vak::WebViewer> form6_;

@@ -149,6 +149,19 @@ std::optional<std::string> ScriptedUi::saveFileDialog(const std::string& filter)
   return r;
 }
 
+// --- RecordingShell ------------------------------------------------------------
+
+RecordingShell::RecordingShell() : previous_(vak::setShell(this)) {}
+
+RecordingShell::~RecordingShell() { vak::setShell(previous_); }
+
+bool RecordingShell::open(const std::string& file, int showCommand) {
+  opened.push_back(Open{file, showCommand});
+  return openSucceeds;
+}
+
+void RecordingShell::exitProcess(unsigned code) { exits.push_back(code); }
+
 // --- processes -----------------------------------------------------------------
 
 int run(const std::string& commandLine, std::string* out) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Shell.h"
 #include "platform/Ui.h"
 
 namespace vaktest {
@@ -39,6 +40,27 @@ class ScriptedUi : public vak::UiSeam {
 // for the tests: under Wine, WINEPREFIX set, and the token of the prefix's
 // marker file equal to the one in its registry. Otherwise why says what is missing.
 bool inOwnTestPrefix(std::string& why);
+
+// A ShellSeam that records what would be opened and the end of the process
+// (which then does not happen).
+class RecordingShell : public vak::ShellSeam {
+ public:
+  struct Open {
+    std::string file;
+    int show;
+  };
+  std::vector<Open> opened;
+  std::vector<unsigned> exits;
+  bool openSucceeds = true;
+
+  RecordingShell();   // installs itself
+  ~RecordingShell() override;
+  bool open(const std::string& file, int showCommand) override;
+  void exitProcess(unsigned code) override;
+
+ private:
+  vak::ShellSeam* previous_;
+};
 
 // Runs a command line (e.g. "reg add ...") inside Wine, waits, returns its exit
 // code; its standard output (CR removed) goes to *out when given.

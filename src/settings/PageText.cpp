@@ -1,0 +1,247 @@
+#include "settings/PageText.h"
+
+#include <cctype>
+#include <cstdlib>
+
+#include "platform/Text.h"
+
+namespace vak {
+
+namespace {
+
+char lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+
+std::string lowered(std::string s) {
+  for (char& c : s) c = lower(c);
+  return s;
+}
+
+bool startsWithNoCase(const std::string& s, std::size_t at, const char* word) {
+  for (std::size_t i = 0; word[i]; ++i)
+    if (at + i >= s.size() || lower(s[at + i]) != word[i]) return false;
+  return true;
+}
+
+// Whether bytes are UTF-8 with at least one character beyond ASCII.
+bool isUtf8Text(const std::string& s) {
+  bool wide = false;
+  for (std::size_t i = 0; i < s.size();) {
+    const auto b = static_cast<unsigned char>(s[i]);
+    std::size_t n = 0;
+    if (b >= 0x80) {
+      if ((b & 0xE0) == 0xC0)
+        n = 1;
+      else if ((b & 0xF0) == 0xE0)
+        n = 2;
+      else if ((b & 0xF8) == 0xF0)
+        n = 3;
+      else
+        return false;
+    }
+    if (i + n >= s.size()) return false;
+    for (std::size_t k = 1; k <= n; ++k)
+      if ((static_cast<unsigned char>(s[i + k]) >> 6) != 2) return false;
+    if (n) wide = true;
+    i += n + 1;
+  }
+  return wide;
+}
+
+// The charset named in a Content-Type value or a <meta> tag, lower case.
+std::string charsetOf(const std::string& text) {
+  const std::string l = lowered(text);
+  const std::size_t at = l.find("charset=");
+  if (at == std::string::npos) return std::string();
+  std::size_t i = at + 8;
+  while (i < l.size() && (l[i] == '"' || l[i] == '\'')) ++i;
+  std::size_t end = i;
+  while (end < l.size() && (std::isalnum(static_cast<unsigned char>(l[end])) || l[end] == '-' || l[end] == '_')) ++end;
+  return l.substr(i, end - i);
+}
+
+// The page's bytes as Windows-1252.
+std::string asCp1252(const std::string& body, const std::string& contentType, bool html) {
+  std::string charset = charsetOf(contentType);
+  if (charset.empty() && html) charset = charsetOf(body.substr(0, 2048));
+  if (charset == "utf-8" || charset == "utf8" || (charset.empty() && isUtf8Text(body))) return utf8ToCp1252(body);
+  return body;
+}
+
+// Appends a code point as Windows-1252 ('?' when it has no place there).
+void appendCodePoint(std::string& out, unsigned long cp) {
+  if (cp == 0) return;
+  std::u16string u;
+  if (cp < 0x10000)
+    u.push_back(static_cast<char16_t>(cp));
+  else
+    u.push_back(u'?');
+  out += utf16ToCp1252(u);
+}
+
+struct Entity {
+  const char* name;
+  unsigned long cp;
+};
+const Entity kEntities[] = {
+    {"amp", '&'},     {"lt", '<'},       {"gt", '>'},       {"quot", '"'},     {"apos", '\''},
+    {"nbsp", ' '},    {"auml", 0xE4},    {"ouml", 0xF6},    {"uuml", 0xFC},    {"Auml", 0xC4},
+    {"Ouml", 0xD6},   {"Uuml", 0xDC},    {"szlig", 0xDF},   {"eacute", 0xE9},  {"egrave", 0xE8},
+    {"copy", 0xA9},   {"reg", 0xAE},     {"euro", 0x20AC},  {"ndash", 0x2013}, {"mdash", 0x2014},
+    {"laquo", 0xAB},  {"raquo", 0xBB},   {"bdquo", 0x201E}, {"ldquo", 0x201C}, {"rdquo", 0x201D},
+    {"hellip", 0x2026}, {"middot", 0xB7}, {"deg", 0xB0},     {"sect", 0xA7},
+};
+
+// Decodes the entity at text[at] == '&'; returns the characters used (0: not an entity).
+std::size_t decodeEntity(const std::string& text, std::size_t at, std::string& out) {
+  const std::size_t semi = text.find(';', at);
+  if (semi == std::string::npos || semi - at > 10) return 0;
+  const std::string name = text.substr(at + 1, semi - at - 1);
+  if (name.size() > 1 && name[0] == '#') {
+    const bool hexa = name[1] == 'x' || name[1] == 'X';
+    const std::string digits = name.substr(hexa ? 2 : 1);
+    if (digits.empty()) return 0;
+    char* end = nullptr;
+    const unsigned long cp = std::strtoul(digits.c_str(), &end, hexa ? 16 : 10);
+    if (*end) return 0;
+    appendCodePoint(out, cp == 0xA0 ? ' ' : cp);
+    return semi - at + 1;
+  }
+  for (const Entity& e : kEntities)
+    if (name == e.name) {
+      appendCodePoint(out, e.cp);
+      return semi - at + 1;
+    }
+  return 0;
+}
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
+
+// Tags that end a line of text.
+bool breaksLine(const std::string& tag) {
+  static const char* const blocks[] = {"br", "p", "div", "li", "ul", "ol", "tr", "table", "h1", "h2", "h3",
+                                       "h4", "h5", "h6", "pre", "hr", "dt", "dd", "dl", "blockquote", "title",
+                                       "section", "article", "header", "footer", "body", "html", "head"};
+  for (const char* b : blocks)
+    if (tag == b) return true;
+  return false;
+}
+
+std::string withCrLf(const std::string& text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 16);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r') {
+      out += "\r\n";
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else if (c == '\n') {
+      out += "\r\n";
+    } else if (c != '\0') {
+      out += c;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+bool looksLikeHtml(const std::string& body, const std::string& contentType) {
+  const std::string type = lowered(contentType);
+  if (type.find("html") != std::string::npos) return true;
+  if (!type.empty()) return false;
+  std::size_t i = 0;
+  while (i < body.size() && isBlank(body[i])) ++i;
+  return startsWithNoCase(body, i, "<!doctype html") || startsWithNoCase(body, i, "<html");
+}
+
+std::string htmlToText(const std::string& html) {
+  std::string out;
+  bool pendingBlank = false;
+  bool pre = false;
+  // Ends the current line (if any text is on it).
+  auto lineEnd = [&out, &pendingBlank] {
+    pendingBlank = false;
+    if (!out.empty() && out.back() != '\n') out += '\n';
+  };
+  // Ends the current line and leaves one empty line after it.
+  auto paragraph = [&out, &lineEnd] {
+    lineEnd();
+    if (!out.empty() && !(out.size() >= 2 && out[out.size() - 2] == '\n')) out += '\n';
+  };
+  auto put = [&](const std::string& s) {
+    if (pendingBlank && !out.empty() && out.back() != '\n') out += ' ';
+    pendingBlank = false;
+    out += s;
+  };
+  for (std::size_t i = 0; i < html.size();) {
+    const char c = html[i];
+    if (c == '<') {
+      if (html.compare(i, 4, "<!--") == 0) {
+        const std::size_t end = html.find("-->", i + 4);
+        i = end == std::string::npos ? html.size() : end + 3;
+        continue;
+      }
+      const std::size_t close = html.find('>', i);
+      if (close == std::string::npos) break;  // a cut-off tag: the rest is not text
+      std::size_t n = i + 1;
+      const bool ending = n < close && html[n] == '/';
+      if (ending) ++n;
+      std::size_t nameEnd = n;
+      while (nameEnd < close && std::isalnum(static_cast<unsigned char>(html[nameEnd]))) ++nameEnd;
+      const std::string tag = lowered(html.substr(n, nameEnd - n));
+      i = close + 1;
+      if (!ending && (tag == "script" || tag == "style")) {
+        const std::size_t end = lowered(html.substr(i)).find("</" + tag);
+        if (end == std::string::npos) {
+          i = html.size();
+        } else {
+          const std::size_t endClose = html.find('>', i + end);
+          i = endClose == std::string::npos ? html.size() : endClose + 1;
+        }
+        continue;
+      }
+      if (tag == "pre") pre = !ending;
+      if (tag == "p" || tag == "h1" || tag == "h2" || tag == "h3" || tag == "table" || tag == "ul" ||
+          tag == "ol" || tag == "pre") {
+        paragraph();
+      } else if (breaksLine(tag)) {
+        lineEnd();
+      } else if (tag == "td" || tag == "th") {
+        pendingBlank = true;
+      }
+      continue;
+    }
+    if (c == '&') {
+      std::string decoded;
+      const std::size_t used = decodeEntity(html, i, decoded);
+      if (used) {
+        put(decoded);
+        i += used;
+        continue;
+      }
+    }
+    if (isBlank(c) && !pre) {
+      pendingBlank = true;
+      ++i;
+      continue;
+    }
+    if (pre && (c == '\n' || c == '\r')) {
+      if (c == '\r' && i + 1 < html.size() && html[i + 1] == '\n') ++i;
+      out += '\n';
+      ++i;
+      continue;
+    }
+    put(std::string(1, c));
+    ++i;
+  }
+  while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
+  return withCrLf(out);
+}
+
+std::string pageToText(const std::string& body, const std::string& contentType) {
+  const bool html = looksLikeHtml(body, contentType);
+  const std::string text = asCp1252(body, contentType, html);
+  return html ? htmlToText(text) : withCrLf(text);
+}
+
+}  // namespace vak
