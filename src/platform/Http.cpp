@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/Handle.h"
+#include "platform/Path.h"
 
 namespace vak {
 
@@ -101,7 +102,7 @@ HttpAnswer httpFetch(const std::string& url, std::size_t blockSize,
 }
 
 FileWriter::FileWriter(const std::string& path)
-    : handle_(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+    : handle_(CreateFileW(widePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                           nullptr)),
       ok_(handle_ != INVALID_HANDLE_VALUE) {}
 

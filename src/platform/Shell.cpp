@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "platform/Path.h"
+#include "platform/SystemDll.h"
 #include "platform/WinText.h"
 
 namespace vak {
@@ -14,8 +16,11 @@ namespace {
 class RealShell : public ShellSeam {
  public:
   bool open(const std::string& file, int showCommand) override {
-    // Paths are handed over as the file functions take them (ANSI).
-    const HINSTANCE r = ShellExecuteA(nullptr, "open", file.c_str(), "", nullptr, showCommand);
+    // shell32 is loaded when something is first opened, not at every start.
+    using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+    const auto run = systemFunction<ShellExecuteFn>(L"shell32.dll", "ShellExecuteW");
+    if (!run) return false;
+    const HINSTANCE r = run(nullptr, L"open", widePath(file).c_str(), L"", nullptr, showCommand);
     return reinterpret_cast<INT_PTR>(r) > 32;
   }
   void exitProcess(unsigned code) override { ExitProcess(code); }
@@ -42,7 +47,7 @@ std::string programFileName() {
     if (n < buf.size()) {
       std::wstring path(buf.data(), n);
       const std::size_t slash = path.find_last_of(L"\\/");
-      return narrow(slash == std::wstring::npos ? path : path.substr(slash + 1));
+      return pathFromWide(slash == std::wstring::npos ? path : path.substr(slash + 1));
     }
     buf.resize(buf.size() * 2);
   }

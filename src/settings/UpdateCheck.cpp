@@ -28,7 +28,7 @@ std::string downloadFailedText() {
 }
 
 bool moveReplacing(const std::string& from, const std::string& to) {
-  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != 0;
+  return MoveFileExW(widePath(from).c_str(), widePath(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != 0;
 }
 
 }  // namespace
@@ -184,7 +184,7 @@ void UpdateCheck::TestUDClick() {
   }
   setText(control(ids::UDStatus), t.updateDone);
   IniFile info(infoPath_);
-  info.writeString(kSection, "#02", form_.programFolder() + "\\" + programFileName());
+  info.writeString(kSection, "#02", pathToAnsi(form_.programFolder() + "\\" + programFileName()));
   newVersion_ = info.readString(kSection, "#01", kReleaseVersion);
   if (!manualCheckOffers(newVersion_)) {
     setText(control(ids::UDStatus), t.updateDone + "\r\n" + t.noUpdates);
@@ -229,7 +229,7 @@ bool UpdateCheck::proof() {
   }
   IniFile info(infoPath_);
   newVersion_ = info.readString(kSection, "#01", kReleaseVersion);
-  info.writeString(kSection, "#02", form_.programFolder() + "\\" + programFileName());
+  info.writeString(kSection, "#02", pathToAnsi(form_.programFolder() + "\\" + programFileName()));
   return automaticCheckOffers(newVersion_);
 }
 
@@ -285,7 +285,7 @@ void UpdateCheck::UDBtnClick() {
   };
   auto dropParts = [&] {
     for (const Download& d : downloads) deleteFile(d.part);
-    if (madeLngDir) RemoveDirectoryA(lngDir.c_str());
+    if (madeLngDir) RemoveDirectoryW(widePath(lngDir).c_str());
   };
   Fetch got = Fetch::Ok;
   try {

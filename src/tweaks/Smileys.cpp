@@ -31,7 +31,7 @@ constexpr const char* kFilter = "*.bmp (Bitmap)|*.bmp";
 std::string icqLiteKey(const std::string& uin) { return "\\Software\\Mirabilis\\ICQ\\NewOwners\\" + uin + "\\ICQLite\\"; }
 
 HBITMAP loadBitmap(const std::string& path) {
-  return static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+  return static_cast<HBITMAP>(LoadImageW(nullptr, widePath(path).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
 }
 
 bool isLoadableBitmap(const std::string& path) { return BitmapHandle(loadBitmap(path)).valid(); }
