@@ -93,9 +93,12 @@ void WebViewer::navigate(const std::string& address) {
 }
 
 void WebViewer::applyLayout(const ViewerLayout& layout) {
-  // The layouts give the viewer's outer width at 96 DPI: its client area is
-  // 8 pixels narrower (the frame), its height stays.
-  setClientSize(layout.width - 8, 401);
+  // The layouts give the viewer's outer width at 96 DPI; its height stays.
+  RECT outer{}, client{};
+  GetWindowRect(hwnd_, &outer);
+  GetClientRect(hwnd_, &client);
+  const int frame = (outer.right - outer.left) - (client.right - client.left);
+  setClientSize(layout.width - MulDiv(frame, 96, windowDpi(hwnd_)), 401);
   placeControl(control(GroupBox1), kGroupLeft, kGroupTop, layout.groupWidth, 385);
   placeControl(control(Button1), kGroupLeft + layout.buttonLeft, kGroupTop + 360, 75, 17);
   ensureView();
