@@ -94,14 +94,14 @@ void AboutPanel::create(HWND mainWindow) {
   SendMessageW(title, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), FALSE);
   makeLabel(p, ids::Label2, "Version 1.0", 68, 38, 236, 16, SS_NOTIFY);
 
-  makeLabel(p, ids::StaticText5, T("Geschrieben in C++ mit Win32 und MinGW-w64."), 10, 62, 294,
+  makeLabel(p, ids::StaticText5, T("Geschrieben in C++ mit Win32 und MinGW-w64."), 10, 56, 294,
             14, SS_NOTIFY);
-  makeLabel(p, ids::StaticText2, T("Danke an alle Tester für ihre Hinweise!"), 10, 77, 294, 14,
+  makeLabel(p, ids::StaticText2, T("Danke an alle Tester für ihre Hinweise!"), 10, 70, 294, 14,
             SS_NOTIFY);
-  makeLabel(p, ids::StaticText1, T("© 2006 VAK-Team · GNU General Public License"), 10, 92, 294, 14, SS_NOTIFY);
-  makeLabel(p, ids::StaticText6, T("Idee, Programm und Bilder: VAK-Team"), 10, 107, 294, 14, SS_NOTIFY);
+  makeLabel(p, ids::StaticText1, T("© 2006 VAK-Team · GNU General Public License"), 10, 84, 294, 14, SS_NOTIFY);
+  makeLabel(p, ids::StaticText6, T("Idee, Programm und Bilder: VAK-Team"), 10, 98, 294, 14, SS_NOTIFY);
 
-  HWND image = makeLabel(p, ids::Image36, "", 66, 115, 180, 50, SS_BITMAP | SS_NOTIFY);
+  HWND image = makeLabel(p, ids::Image36, "", 66, 116, 180, 50, SS_BITMAP | SS_NOTIFY);
   logo_ = static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(kLogoResource), IMAGE_BITMAP, 0, 0, 0));
   if (logo_) SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_));
 
