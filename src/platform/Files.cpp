@@ -96,19 +96,30 @@ LocalDateTime localNow() {
   return t;
 }
 
-std::string programFolder() {
+namespace {
+// Full path of the running exe; empty when it cannot be had.
+std::wstring modulePath() {
   std::vector<wchar_t> buf(MAX_PATH);
   for (;;) {
     const DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
-    if (n == 0) return "";
-    if (n < buf.size()) {
-      std::wstring path(buf.data(), n);
-      const std::size_t slash = path.find_last_of(L"\\/");
-      if (slash != std::wstring::npos) path.resize(slash);
-      return pathFromWide(path);
-    }
+    if (n == 0) return std::wstring();
+    if (n < buf.size()) return std::wstring(buf.data(), n);
     buf.resize(buf.size() * 2);
   }
+}
+}  // namespace
+
+std::string programFolder() {
+  std::wstring path = modulePath();
+  const std::size_t slash = path.find_last_of(L"\\/");
+  if (slash != std::wstring::npos) path.resize(slash);
+  return pathFromWide(path);
+}
+
+std::string programFileName() {
+  const std::wstring path = modulePath();
+  const std::size_t slash = path.find_last_of(L"\\/");
+  return pathFromWide(slash == std::wstring::npos ? path : path.substr(slash + 1));
 }
 
 std::vector<std::string> commandLineArgs() {

@@ -28,6 +28,8 @@ LocalDateTime localNow();
 
 // Folder of the running exe, without trailing backslash (UTF-8).
 std::string programFolder();
+// File name of the running exe, without its folder.
+std::string programFileName();
 // Command-line arguments after the program name (UTF-8, as paths are).
 std::vector<std::string> commandLineArgs();
 

@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <vector>
 
 #include "platform/Path.h"
 #include "platform/SystemDll.h"
@@ -37,20 +36,6 @@ ShellSeam* setShell(ShellSeam* seam) {
   ShellSeam* previous = g_shell;
   g_shell = seam == &g_realShell ? nullptr : seam;
   return previous;
-}
-
-std::string programFileName() {
-  std::vector<wchar_t> buf(MAX_PATH);
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
-    if (n == 0) return std::string();
-    if (n < buf.size()) {
-      std::wstring path(buf.data(), n);
-      const std::size_t slash = path.find_last_of(L"\\/");
-      return pathFromWide(slash == std::wstring::npos ? path : path.substr(slash + 1));
-    }
-    buf.resize(buf.size() * 2);
-  }
 }
 
 }  // namespace vak

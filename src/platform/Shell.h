@@ -22,7 +22,4 @@ ShellSeam& shell();
 // Installs a seam; nullptr restores the real one. Returns the previous.
 ShellSeam* setShell(ShellSeam* seam);
 
-// File name (without folder) of the running program (Windows-1252).
-std::string programFileName();
-
 }  // namespace vak
