@@ -64,17 +64,20 @@ LRESULT Page::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (painter_) {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd_, &ps);
-        painter_(dc);
+        painter_(dc, ps.rcPaint);
         EndPaint(hwnd_, &ps);
         return 0;
       }
       break;
     case WM_PRINTCLIENT:
+      // Themed check boxes and buttons ask for the background behind them
+      // at every paint: only the part the DC is clipped to is drawn.
       if (painter_) {
-        RECT rc{};
-        GetClientRect(hwnd_, &rc);
-        FillRect(reinterpret_cast<HDC>(wp), &rc, GetSysColorBrush(COLOR_BTNFACE));
-        painter_(reinterpret_cast<HDC>(wp));
+        HDC dc = reinterpret_cast<HDC>(wp);
+        RECT clip{};
+        if (GetClipBox(dc, &clip) == NULLREGION) return 0;
+        if (lp & PRF_ERASEBKGND) FillRect(dc, &clip, GetSysColorBrush(COLOR_BTNFACE));
+        painter_(dc, clip);
         return 0;
       }
       break;
@@ -254,11 +257,14 @@ void TForm1::createStatusTab() {
   setTextColor(control(ids::Warnung), RGB(200, 0, 0));
   // The 32 status icons are drawn by the page itself: 32 windows fewer to
   // create and paint at every start.
-  pages_[0].setPainter([this](HDC dc) {
+  pages_[0].setPainter([this](HDC dc, const RECT& area) {
     const int size = dpiScale(hwnd_, 16);
     for (int n = 1; n <= kEntryCount; ++n) {
       const RECT r = statusIconRect(n);
-      if (HICON icon = statusIcon(n)) DrawIconEx(dc, r.left, r.top, icon, size, size, 0, nullptr, DI_NORMAL);
+      RECT common{};
+      HICON icon = statusIcon(n);
+      if (icon && IntersectRect(&common, &r, &area))
+        DrawIconEx(dc, r.left, r.top, icon, size, size, 0, nullptr, DI_NORMAL);
     }
   });
 }

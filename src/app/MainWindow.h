@@ -30,15 +30,16 @@ class WebViewer;
 class Page : public Window {
  public:
   void create(HWND mainWindow, int x, int y, int width, int height);
-  // Draws the page's own pictures over its background (also for WM_PRINTCLIENT).
-  void setPainter(std::function<void(HDC)> painter) { painter_ = std::move(painter); }
+  // Draws the page's own pictures over its background, those that meet the
+  // given area (also for WM_PRINTCLIENT).
+  void setPainter(std::function<void(HDC, const RECT&)> painter) { painter_ = std::move(painter); }
 
  protected:
   LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
   HWND main_ = nullptr;
-  std::function<void(HDC)> painter_;
+  std::function<void(HDC, const RECT&)> painter_;
 };
 
 class TForm1 : public Window {
