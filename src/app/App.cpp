@@ -31,11 +31,14 @@ int runApplication(HINSTANCE, int showCommand) {
   form1.setCommandLine(commandLineArgs());
   startTrace::mark("dialogs");
 
+  // The show handler runs before the window becomes visible: the window then
+  // appears once, complete, instead of being painted empty and then again
+  // control by control while the start-up fills it.
+  runHandler([&] { form1.FormShow(); });
+  startTrace::mark("start-up checks");
   ShowWindow(form1.hwnd(), showCommand == SW_HIDE ? SW_SHOWNORMAL : showCommand);
   UpdateWindow(form1.hwnd());
   startTrace::mark("shown and painted");
-  runHandler([&] { form1.FormShow(); });
-  startTrace::mark("start-up checks");
   startTrace::write();
   const int code = runMessageLoop();
   // Closing ends the process at once: no window clean-up, nothing saved.

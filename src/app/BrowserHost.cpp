@@ -4,6 +4,8 @@
 #include <ole2.h>
 #include <oleidl.h>
 
+#include "platform/SystemDll.h"
+
 namespace vak {
 
 namespace {
@@ -19,8 +21,27 @@ LRESULT CALLBACK hostProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
+// ole32 and oleaut32 are loaded when the viewer first shows a page, not at
+// every start.
+struct Ole {
+  decltype(&OleInitialize) initialize = systemFunction<decltype(&OleInitialize)>(L"ole32.dll", "OleInitialize");
+  decltype(&CoCreateInstance) createInstance =
+      systemFunction<decltype(&CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
+  decltype(&OleSetContainedObject) setContainedObject =
+      systemFunction<decltype(&OleSetContainedObject)>(L"ole32.dll", "OleSetContainedObject");
+  decltype(&SysAllocString) allocString = systemFunction<decltype(&SysAllocString)>(L"oleaut32.dll", "SysAllocString");
+  decltype(&SysFreeString) freeString = systemFunction<decltype(&SysFreeString)>(L"oleaut32.dll", "SysFreeString");
+
+  bool complete() const { return initialize && createInstance && setContainedObject && allocString && freeString; }
+};
+
+const Ole& ole() {
+  static const Ole functions;
+  return functions;
+}
+
 bool oleReady() {
-  static const bool ready = SUCCEEDED(OleInitialize(nullptr));
+  static const bool ready = ole().complete() && SUCCEEDED(ole().initialize(nullptr));
   return ready;
 }
 
@@ -28,7 +49,7 @@ bool oleReady() {
 // may exist without it (it then shows nothing).
 bool htmlEngineAvailable() {
   IUnknown* doc = nullptr;
-  if (FAILED(CoCreateInstance(kHtmlDocumentClass, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+  if (FAILED(ole().createInstance(kHtmlDocumentClass, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
                               reinterpret_cast<void**>(&doc))) ||
       !doc)
     return false;
@@ -164,12 +185,12 @@ std::unique_ptr<BrowserHost> BrowserHost::create(HWND parent, int id, const RECT
   if (!host->window_) return nullptr;
   host->site_ = new Site(host->window_);
   Site& site = *host->site_;
-  if (FAILED(CoCreateInstance(kWebBrowserClass, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
+  if (FAILED(ole().createInstance(kWebBrowserClass, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
                               reinterpret_cast<void**>(&site.object))) ||
       !site.object)
     return nullptr;
   if (FAILED(site.object->SetClientSite(static_cast<IOleClientSite*>(&site)))) return nullptr;
-  OleSetContainedObject(site.object, TRUE);
+  ole().setContainedObject(site.object, TRUE);
   RECT rc{};
   GetClientRect(host->window_, &rc);
   if (FAILED(site.object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, static_cast<IOleClientSite*>(&site), 0,
@@ -198,12 +219,12 @@ HWND BrowserHost::hwnd() const { return window_; }
 
 bool BrowserHost::navigate(const std::wstring& address) {
   if (!site_ || !site_->browser) return false;
-  BSTR url = SysAllocString(address.c_str());
+  BSTR url = ole().allocString(address.c_str());
   if (!url) return false;
-  VARIANT empty;
-  VariantInit(&empty);
+  VARIANT empty{};
+  empty.vt = VT_EMPTY;
   const HRESULT hr = site_->browser->Navigate(url, &empty, &empty, &empty, &empty);
-  SysFreeString(url);
+  ole().freeString(url);
   return SUCCEEDED(hr);
 }
 

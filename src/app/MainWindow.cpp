@@ -60,9 +60,31 @@ LRESULT Page::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
     case WM_NOTIFY:
       return SendMessageW(main_, msg, wp, lp);
+    case WM_PAINT:
+      if (painter_) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd_, &ps);
+        painter_(dc, ps.rcPaint);
+        EndPaint(hwnd_, &ps);
+        return 0;
+      }
+      break;
+    case WM_PRINTCLIENT:
+      // Themed check boxes and buttons ask for the background behind them
+      // at every paint: only the part the DC is clipped to is drawn.
+      if (painter_) {
+        HDC dc = reinterpret_cast<HDC>(wp);
+        RECT clip{};
+        if (GetClipBox(dc, &clip) == NULLREGION) return 0;
+        if (lp & PRF_ERASEBKGND) FillRect(dc, &clip, GetSysColorBrush(COLOR_BTNFACE));
+        painter_(dc, clip);
+        return 0;
+      }
+      break;
     default:
-      return Window::handleMessage(msg, wp, lp);
+      break;
   }
+  return Window::handleMessage(msg, wp, lp);
 }
 
 TForm1::TForm1() = default;
@@ -80,6 +102,15 @@ HWND TForm1::control(int id) const {
 }
 
 HICON TForm1::statusIcon(int n) const { return icons_.at(static_cast<size_t>(n)); }
+
+RECT TForm1::statusIconRect(int n) const {
+  const RECT design{n <= kRowsPerGrid ? 9 : 417, entryRowTop(n), 0, 0};
+  const int size = dpiScale(hwnd_, 16);
+  RECT r = dpiScale(hwnd_, design);
+  r.right = r.left + size;
+  r.bottom = r.top + size;
+  return r;
+}
 
 void TForm1::create() {
   Window::create(L"TForm1", WS_EX_CONTROLPARENT, kMainStyle, L"VAK", 0, 0, kClientWidth, kClientHeight, nullptr,
@@ -174,6 +205,7 @@ void TForm1::createIcons() {
     }
     if (old) DestroyIcon(old);
   }
+  if (page(0)) InvalidateRect(page(0), nullptr, TRUE);
 }
 
 void TForm1::onDpiChanged(int) {
@@ -223,10 +255,18 @@ void TForm1::createStatusTab() {
   makeLabel(p, ids::Warnung, "", 467, 287, 254, 34, WS_CLIPSIBLINGS);
   ShowWindow(control(ids::Warnung), SW_HIDE);
   setTextColor(control(ids::Warnung), RGB(200, 0, 0));
-  for (int n = 1; n <= kEntryCount; ++n) {
-    const int left = n <= kRowsPerGrid ? 9 : 417;
-    makeIcon(p, ids::Image1 + n - 1, icons_[static_cast<size_t>(n)], left, entryRowTop(n), 16, 16);
-  }
+  // The 32 status icons are drawn by the page itself: 32 windows fewer to
+  // create and paint at every start.
+  pages_[0].setPainter([this](HDC dc, const RECT& area) {
+    const int size = dpiScale(hwnd_, 16);
+    for (int n = 1; n <= kEntryCount; ++n) {
+      const RECT r = statusIconRect(n);
+      RECT common{};
+      HICON icon = statusIcon(n);
+      if (icon && IntersectRect(&common, &r, &area))
+        DrawIconEx(dc, r.left, r.top, icon, size, size, 0, nullptr, DI_NORMAL);
+    }
+  });
 }
 
 void TForm1::createEntryControls() {

@@ -30,12 +30,16 @@ class WebViewer;
 class Page : public Window {
  public:
   void create(HWND mainWindow, int x, int y, int width, int height);
+  // Draws the page's own pictures over its background, those that meet the
+  // given area (also for WM_PRINTCLIENT).
+  void setPainter(std::function<void(HDC, const RECT&)> painter) { painter_ = std::move(painter); }
 
  protected:
   LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
   HWND main_ = nullptr;
+  std::function<void(HDC, const RECT&)> painter_;
 };
 
 class TForm1 : public Window {
@@ -119,6 +123,8 @@ class TForm1 : public Window {
   void setActivePage(int index);
   Hints& hints() { return hints_; }
   HICON statusIcon(int n) const;
+  // Where the status icon of entry n (1-32) is drawn, in the client area of page(0).
+  RECT statusIconRect(int n) const;
 
   // Shows the model in the tables, check boxes and panels.
   void refreshViews();

@@ -7,15 +7,36 @@
 
 #include "platform/Handle.h"
 #include "platform/Path.h"
+#include "platform/SystemDll.h"
 
 namespace vak {
 
 namespace {
 
+// wininet (with the DLLs it needs) is loaded on the first download, not at
+// every start.
+struct Wininet {
+  decltype(&InternetOpenA) open = systemFunction<decltype(&InternetOpenA)>(L"wininet.dll", "InternetOpenA");
+  decltype(&InternetOpenUrlA) openUrl = systemFunction<decltype(&InternetOpenUrlA)>(L"wininet.dll", "InternetOpenUrlA");
+  decltype(&InternetSetOptionA) setOption =
+      systemFunction<decltype(&InternetSetOptionA)>(L"wininet.dll", "InternetSetOptionA");
+  decltype(&InternetReadFile) readFile = systemFunction<decltype(&InternetReadFile)>(L"wininet.dll", "InternetReadFile");
+  decltype(&HttpQueryInfoA) queryInfo = systemFunction<decltype(&HttpQueryInfoA)>(L"wininet.dll", "HttpQueryInfoA");
+  decltype(&InternetCloseHandle) closeHandle =
+      systemFunction<decltype(&InternetCloseHandle)>(L"wininet.dll", "InternetCloseHandle");
+
+  bool complete() const { return open && openUrl && setOption && readFile && queryInfo && closeHandle; }
+};
+
+const Wininet& wininet() {
+  static const Wininet functions;
+  return functions;
+}
+
 struct InternetTraits {
   using type = HINTERNET;
   static HINTERNET invalid() { return nullptr; }
-  static void close(HINTERNET h) { InternetCloseHandle(h); }
+  static void close(HINTERNET h) { wininet().closeHandle(h); }
 };
 using InternetHandle = Handle<InternetTraits>;
 
@@ -25,7 +46,7 @@ constexpr DWORD kTimeoutMs = 20000;
 bool queryNumber(HINTERNET request, DWORD what, DWORD& value) {
   DWORD size = sizeof value;
   DWORD index = 0;
-  return HttpQueryInfoA(request, what | HTTP_QUERY_FLAG_NUMBER, &value, &size, &index) != 0;
+  return wininet().queryInfo(request, what | HTTP_QUERY_FLAG_NUMBER, &value, &size, &index) != 0;
 }
 
 std::string queryText(HINTERNET request, DWORD what) {
@@ -33,7 +54,7 @@ std::string queryText(HINTERNET request, DWORD what) {
   for (;;) {
     DWORD size = static_cast<DWORD>(buf.size());
     DWORD index = 0;
-    if (HttpQueryInfoA(request, what, buf.data(), &size, &index)) return std::string(buf.data(), size);
+    if (wininet().queryInfo(request, what, buf.data(), &size, &index)) return std::string(buf.data(), size);
     if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || buf.size() > 65536) return std::string();
     buf.resize(static_cast<std::size_t>(size) + 1);
   }
@@ -48,12 +69,14 @@ bool isHttpUrl(const std::string& url) {
 HttpAnswer httpFetch(const std::string& url, std::size_t blockSize,
                      const std::function<bool(const char*, std::size_t)>& onBlock) {
   HttpAnswer answer;
-  InternetHandle root(InternetOpenA("Update", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+  const Wininet& net = wininet();
+  if (!net.complete()) return answer;
+  InternetHandle root(net.open("Update", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
   if (!root.valid()) return answer;
   DWORD timeout = kTimeoutMs;
   for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT})
-    InternetSetOptionA(root.get(), option, &timeout, sizeof timeout);
-  InternetHandle request(InternetOpenUrlA(root.get(), url.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD, 0));
+    net.setOption(root.get(), option, &timeout, sizeof timeout);
+  InternetHandle request(net.openUrl(root.get(), url.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD, 0));
   if (!request.valid()) return answer;
 
   DWORD status = 0;
@@ -77,7 +100,7 @@ HttpAnswer httpFetch(const std::string& url, std::size_t blockSize,
     bool ended = false;
     while (filled < block.size()) {
       DWORD got = 0;
-      if (!InternetReadFile(request.get(), block.data() + filled, static_cast<DWORD>(block.size() - filled), &got)) {
+      if (!net.readFile(request.get(), block.data() + filled, static_cast<DWORD>(block.size() - filled), &got)) {
         answer.outcome = HttpOutcome::ReadFailed;
         return answer;
       }

@@ -4,15 +4,28 @@
 #include <mmsystem.h>
 
 #include "platform/Errors.h"
+#include "platform/SystemDll.h"
 #include "platform/WinText.h"
 
 namespace vak {
 
 namespace {
 
+// winmm is loaded when the first sound is played, not at every start.
+template <typename Fn>
+Fn winmm(const char* name) {
+  return systemFunction<Fn>(L"winmm.dll", name);
+}
+
+MCIERROR sendCommand(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR parameters) {
+  static const auto send = winmm<decltype(&mciSendCommandW)>("mciSendCommandW");
+  return send ? send(device, message, flags, parameters) : MCIERR_CANNOT_LOAD_DRIVER;
+}
+
 std::string mciErrorText(MCIERROR code) {
+  static const auto errorString = winmm<decltype(&mciGetErrorStringW)>("mciGetErrorStringW");
   wchar_t text[256] = L"";
-  if (!mciGetErrorStringW(code, text, static_cast<UINT>(sizeof text / sizeof text[0])) || !text[0])
+  if (!errorString || !errorString(code, text, static_cast<UINT>(sizeof text / sizeof text[0])) || !text[0])
     return "MCI-Fehler " + std::to_string(code);
   return narrow(text);
 }
@@ -22,7 +35,7 @@ std::string mciErrorText(MCIERROR code) {
 SoundPlayer::~SoundPlayer() { close(); }
 
 void SoundPlayer::close() {
-  if (device_) mciSendCommandW(device_, MCI_CLOSE, MCI_WAIT, 0);
+  if (device_) sendCommand(device_, MCI_CLOSE, MCI_WAIT, 0);
   device_ = 0;
   fileName_.clear();
 }
@@ -33,11 +46,11 @@ void SoundPlayer::play(const std::string& path) {
   const std::wstring element = widen(path);
   MCI_OPEN_PARMSW open{};
   open.lpstrElementName = element.c_str();
-  const MCIERROR err = mciSendCommandW(0, MCI_OPEN, MCI_OPEN_ELEMENT | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&open));
+  const MCIERROR err = sendCommand(0, MCI_OPEN, MCI_OPEN_ELEMENT | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&open));
   if (err) throw VakError(mciErrorText(err));
   device_ = open.wDeviceID;
   MCI_PLAY_PARMS playParms{};
-  mciSendCommandW(device_, MCI_PLAY, 0, reinterpret_cast<DWORD_PTR>(&playParms));
+  sendCommand(device_, MCI_PLAY, 0, reinterpret_cast<DWORD_PTR>(&playParms));
 }
 
 }  // namespace vak

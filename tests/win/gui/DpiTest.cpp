@@ -5,6 +5,8 @@
 // Run in a Wine prefix set to 144 DPI (VAK_EXPECT_DPI=144) the windows start
 // so; otherwise they are moved to 144 DPI the way Windows does it, with
 // WM_DPICHANGED.
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 #include "GuiFixture.h"
@@ -50,6 +52,34 @@ int fontHeight(HWND control) {
   return lf.lfHeight;
 }
 
+// The box around the pixels of `page` that differ from its background, as
+// the page draws itself, within the band of rows [top, bottom) and columns
+// [0, right).
+RECT drawnBox(HWND page, int right, int top, int bottom) {
+  RECT client{};
+  GetClientRect(page, &client);
+  HDC screen = GetDC(page);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bmp = CreateCompatibleBitmap(screen, client.right, client.bottom);
+  HGDIOBJ old = SelectObject(dc, bmp);
+  SendMessageW(page, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+  const COLORREF background = GetPixel(dc, 1, 1);
+  RECT box{LONG_MAX, LONG_MAX, -1, -1};
+  for (int y = top; y < bottom && y < client.bottom; ++y)
+    for (int x = 0; x < right && x < client.right; ++x)
+      if (GetPixel(dc, x, y) != background) {
+        box.left = std::min<LONG>(box.left, x);
+        box.top = std::min<LONG>(box.top, y);
+        box.right = std::max<LONG>(box.right, x + 1);
+        box.bottom = std::max<LONG>(box.bottom, y + 1);
+      }
+  SelectObject(dc, old);
+  DeleteObject(bmp);
+  DeleteDC(dc);
+  ReleaseDC(page, screen);
+  return box;
+}
+
 }  // namespace
 
 class Dpi : public GuiTest {};
@@ -89,7 +119,15 @@ TEST_F(Dpi, LayoutIsScaledBy144Dpi) {
   EXPECT_TRUE(scaled(form().editButton(1), 318, 40, 75, 17));
   EXPECT_TRUE(scaled(form().editButton(29), 728, 40 + 18 * 12, 75, 17));
   EXPECT_TRUE(scaled(form().activeBox(17), 444, 40, 15, 17));
-  EXPECT_TRUE(scaled(ctl(ids::Image1 + 15), 9, 40 + 18 * 15, 16, 16));
+  {
+    // The status icon of entry 16, drawn by the page left of the table, in its row.
+    const RECT icon = drawnBox(form().page(0), px(30), px(40 + 18 * 15) - 2, px(40 + 18 * 16) - 1);
+    EXPECT_GE(icon.left, px(9));
+    EXPECT_GE(icon.top, px(40 + 18 * 15));
+    EXPECT_LE(icon.right, px(9 + 16));
+    EXPECT_LE(icon.bottom, px(40 + 18 * 15 + 16));
+    EXPECT_GE(icon.right - icon.left, px(16) / 2) << "no icon drawn in the row of entry 16";
+  }
   EXPECT_TRUE(scaled(ctl(ids::Button7), 500, 294, 200, 25));
   EXPECT_TRUE(scaled(later, 10, 20, 40, 17));
   EXPECT_EQ(fontHeight(ctl(ids::NN)), -px(11));
