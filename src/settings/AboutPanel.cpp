@@ -115,6 +115,10 @@ void AboutPanel::create(HWND mainWindow) {
 
   form_.onCommand(ids::About1, [this](int) { About1Click(); });
   form_.onCommand(ids::Lizenz1, [this](int) { Lizenz1Click(); });
+  // Escape in the main window hides the panel, so it can be closed without a mouse.
+  form_.onCommand(IDCANCEL, [this](int) {
+    if (IsWindowVisible(panel())) Panel1Click();
+  });
 }
 
 void AboutPanel::place(int left, int top) {

@@ -1,6 +1,7 @@
 // The about panel and the licence in the web viewer (as text: the test
 // machines have no browser engine).
 #include "GuiFixture.h"
+#include "Keyboard.h"
 #include "TestServer.h"
 #include "ViewerDrive.h"
 #include "settings/AboutPanel.h"
@@ -88,6 +89,17 @@ TEST_F(About, PanelShowsAndHidesOnTheRightClicks) {
     EXPECT_FALSE(panelShown()) << id;
   }
   EXPECT_TRUE(ui_.boxes.empty());
+}
+
+// From the keyboard: the menu opens the panel, Escape hides it again.
+TEST_F(About, EscapeHidesThePanel) {
+  startApp();
+  ASSERT_TRUE(bringToFront(mainWnd()));
+  this->menu(ids::About1);
+  ASSERT_TRUE(panelShown());
+  pressKey(VK_ESCAPE);
+  EXPECT_FALSE(panelShown());
+  EXPECT_TRUE(answers(mainWnd()));
 }
 
 TEST_F(About, LinkHintShowsWhateverTheHintSwitchSays) {
