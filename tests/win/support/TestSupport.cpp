@@ -181,8 +181,12 @@ int run(const std::string& commandLine, std::string* out) {
   si.hStdError = nul.get();
   PROCESS_INFORMATION pi{};
   std::string cmd = commandLine;
-  if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi))
-    return -1;
+  bool started = false;
+  for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+    if (attempt) Sleep(100);
+    started = CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi) != 0;
+  }
+  if (!started) return -1;
   OwnedHandle process(pi.hProcess), thread(pi.hThread);
   writeEnd.reset();  // only the child holds the write end now: EOF when it ends
 
@@ -221,7 +225,14 @@ void regDeleteKey(const std::string& key) { run("reg delete " + quote(key) + " /
 
 std::optional<RegQuery> regQuery(const std::string& key, const std::string& name) {
   std::string out;
-  if (run("reg query " + quote(key) + " /v " + quote(name) + " /reg:32", &out) != 0) return std::nullopt;
+  // Under load Wine's reg.exe now and then fails without a word; a value that
+  // is really missing fails every time.
+  int rc = -1;
+  for (int attempt = 0; attempt < 3 && rc != 0; ++attempt) {
+    if (attempt) Sleep(150);
+    rc = run("reg query " + quote(key) + " /v " + quote(name) + " /reg:32", &out);
+  }
+  if (rc != 0) return std::nullopt;
   // Lines: "    NAME    TYPE    DATA".
   const std::string head = "    " + name + "    ";
   std::size_t pos = 0;
