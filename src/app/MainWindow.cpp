@@ -94,11 +94,219 @@ TForm1::~TForm1() {
     if (icon) DestroyIcon(icon);
 }
 
-HWND TForm1::control(int id) const {
+namespace {
+
+// Where a control lives: 0 the main window or the status page (made with the
+// window), 1 the tweaks page, 2 the settings page, 3 the about panel.
+int partOf(int id) {
+  if ((id >= ids::GroupBox1 && id < ids::AllgemeinBox) || (id >= ids::Smiley && id < ids::Smiley + 100)) return 1;
+  if ((id >= ids::AllgemeinBox && id < ids::Smiley) || (id >= ids::GroupBox3 && id < ids::Panel1)) return 2;
+  if (id >= ids::Panel1 && id < ids::Panel1 + 50) return 3;
+  return 0;
+}
+
+// A text as a control gives it back.
+std::string asShown(const std::string& text) { return narrow(widen(text)); }
+
+}  // namespace
+
+HWND TForm1::existingControl(int id) const {
+  switch (const int part = partOf(id)) {
+    case 1:
+    case 2:
+      return pagesMade_[static_cast<size_t>(part)] ? GetDlgItem(page(part), id) : nullptr;
+    case 3:
+      return about_.existing(id);
+    default:
+      break;
+  }
   if (HWND h = GetDlgItem(hwnd_, id)) return h;
+  // Also a control that was put on a page afterwards.
   for (const Page& p : pages_)
     if (HWND h = GetDlgItem(p.hwnd(), id)) return h;
   return nullptr;
+}
+
+HWND TForm1::control(int id) {
+  makePart(partOf(id));
+  return existingControl(id);
+}
+
+void TForm1::makePart(int part) {
+  if (part == 1 || part == 2) {
+    makePage(part);
+  } else if (part == 3 && hwnd_ && !about_.made()) {
+    about_.create(hwnd_);
+    applyKept(3, about_.existing(ids::Panel1));
+  }
+}
+
+void TForm1::makePage(int index) {
+  if (!hwnd_ || pagesMade_[static_cast<size_t>(index)]) return;
+  pagesMade_[static_cast<size_t>(index)] = true;
+  if (index == 1)
+    createTweaksTab();
+  else
+    createSettingsTab();
+  applyKept(index, page(index));
+}
+
+TForm1::Kept* TForm1::kept(int id) {
+  const int part = partOf(id);
+  if (part == 0 || (part == 3 ? about_.made() : pagesMade_[static_cast<size_t>(part)])) return nullptr;
+  return &kept_[id];
+}
+
+void TForm1::applyKept(int part, HWND parent) {
+  for (auto it = kept_.begin(); it != kept_.end();) {
+    if (partOf(it->first) != part) {
+      ++it;
+      continue;
+    }
+    const Kept& k = it->second;
+    if (HWND h = GetDlgItem(parent, it->first)) {
+      if (k.text) vak::setText(h, *k.text);
+      if (k.items) {
+        comboClear(h);
+        for (const std::string& item : *k.items) comboAdd(h, item);
+        comboSelect(h, k.selection);
+      }
+      if (k.checked) vak::setChecked(h, *k.checked);
+      if (k.enabled) EnableWindow(h, *k.enabled);
+      if (k.shown) ShowWindow(h, *k.shown ? SW_SHOW : SW_HIDE);
+      if (k.hint || k.hintOn)
+        hints_.set(h, k.hint ? *k.hint : hints_.text(h), k.hintOn ? *k.hintOn : hints_.enabled(h));
+    }
+    it = kept_.erase(it);
+  }
+}
+
+// ------------------------------------------------------------ ControlRef
+// Each function works on the control when it exists, else on what is kept
+// for it. A read that finds nothing kept makes the page and asks the control.
+
+HWND ControlRef::window() const { return form_.control(id_); }
+
+bool ControlRef::checked() const {
+  if (TForm1::Kept* k = form_.kept(id_); k && k->checked) return *k->checked;
+  return isChecked(window());
+}
+
+bool ControlRef::setChecked(bool on) const {
+  if (TForm1::Kept* k = form_.kept(id_); k && k->checked) {
+    const bool changed = *k->checked != on;
+    k->checked = on;
+    return changed;
+  }
+  return vak::setChecked(window(), on);
+}
+
+void ControlRef::presetChecked(bool on) const {
+  if (TForm1::Kept* k = form_.kept(id_))
+    k->checked = on;
+  else if (HWND h = form_.existingControl(id_))
+    vak::setChecked(h, on);
+}
+
+void ControlRef::setCheckedAndRun(bool on, const std::function<void()>& handler) const {
+  if (setChecked(on)) handler();
+}
+
+std::string ControlRef::text() const {
+  if (TForm1::Kept* k = form_.kept(id_); k && k->text) return *k->text;
+  return getText(window());
+}
+
+void ControlRef::setText(const std::string& text) const {
+  if (TForm1::Kept* k = form_.kept(id_))
+    k->text = asShown(text);
+  else if (HWND h = form_.existingControl(id_))
+    vak::setText(h, text);
+}
+
+bool ControlRef::enabled() const {
+  if (TForm1::Kept* k = form_.kept(id_); k && k->enabled) return *k->enabled;
+  return IsWindowEnabled(window()) != FALSE;
+}
+
+void ControlRef::enable(bool on) const {
+  if (TForm1::Kept* k = form_.kept(id_))
+    k->enabled = on;
+  else if (HWND h = form_.existingControl(id_))
+    EnableWindow(h, on);
+}
+
+void ControlRef::show(bool on) const {
+  if (TForm1::Kept* k = form_.kept(id_))
+    k->shown = on;
+  else if (HWND h = form_.existingControl(id_))
+    ShowWindow(h, on ? SW_SHOW : SW_HIDE);
+}
+
+void ControlRef::setHint(const std::string& text) const {
+  if (TForm1::Kept* k = form_.kept(id_))
+    k->hint = text;
+  else if (HWND h = form_.existingControl(id_))
+    form_.hints_.set(h, text);
+}
+
+void ControlRef::enableHint(bool on) const {
+  if (TForm1::Kept* k = form_.kept(id_))
+    k->hintOn = on;
+  else if (HWND h = form_.existingControl(id_))
+    form_.hints_.enable(h, on);
+}
+
+int ControlRef::count() const {
+  if (TForm1::Kept* k = form_.kept(id_); k && k->items) return static_cast<int>(k->items->size());
+  return comboCount(window());
+}
+
+std::string ControlRef::itemText(int index) const {
+  if (TForm1::Kept* k = form_.kept(id_); k && k->items)
+    return index >= 0 && index < static_cast<int>(k->items->size()) ? (*k->items)[static_cast<size_t>(index)]
+                                                                      : std::string();
+  return comboItem(window(), index);
+}
+
+int ControlRef::find(const std::string& text) const {
+  if (TForm1::Kept* k = form_.kept(id_); k && k->items) {
+    for (size_t i = 0; i < k->items->size(); ++i)
+      if ((*k->items)[i] == text) return static_cast<int>(i);
+    return -1;
+  }
+  return comboFind(window(), text);
+}
+
+int ControlRef::selected() const {
+  if (TForm1::Kept* k = form_.kept(id_); k && k->items) return k->selection;
+  return comboSelected(window());
+}
+
+void ControlRef::select(int index) const {
+  // (Past the end the combo box decides: the page is made for that.)
+  if (TForm1::Kept* k = form_.kept(id_); k && k->items && index < static_cast<int>(k->items->size())) {
+    k->selection = index < 0 ? -1 : index;
+    return;
+  }
+  comboSelect(window(), index);
+}
+
+void ControlRef::clear() const {
+  if (TForm1::Kept* k = form_.kept(id_)) {
+    k->items.emplace();
+    k->selection = -1;
+    return;
+  }
+  comboClear(window());
+}
+
+void ControlRef::add(const std::string& text) const {
+  if (TForm1::Kept* k = form_.kept(id_); k && k->items) {
+    k->items->push_back(asShown(text));
+    return;
+  }
+  comboAdd(window(), text);
 }
 
 HICON TForm1::statusIcon(int n) const { return icons_.at(static_cast<size_t>(n)); }
@@ -168,9 +376,11 @@ void TForm1::create() {
   fitText(control(ids::Button1), true);  // wider to the left when the font needs it
   makeButton(hwnd_, ids::Button2, "Reset", 751, 2, 75, 21);
   createStatusTab();
-  createTweaksTab();
-  createSettingsTab();
-  about_.create(hwnd_);
+  // The tweaks and settings pages and the about panel get their controls when
+  // they are first needed; the state they start with is kept until then.
+  options_.presetControls();
+  sounds_.presetControls();
+  presetSettingsTab();
   wireCommands();
   showPage(0);
 }
@@ -294,6 +504,8 @@ void TForm1::createTweaksTab() {
   options_.create(p);
   sounds_.create(p);
   smileys_.create(p);
+  sounds_.createRows();
+  smileys_.createButtons();
 }
 
 void TForm1::wireCommands() {
@@ -317,6 +529,17 @@ void TForm1::wireCommands() {
   onCommand(ids::HintBox, [this] { HintBoxClick(); });
   onCommand(ids::Button7, [this] { Einst_UebClick(); });
   onCommand(ids::Einst_Abb, [this] { Einst_AbbClick(); });
+  options_.wireCommands();
+  sounds_.wireCommands();
+  smileys_.wireCommands();
+  update_.wireCommands();
+  onCommand(ids::aufUpdateprfen1, [this](int) { update_.aufUpdateprfen1Click(); });
+  onCommand(ids::About1, [this](int) { about_.About1Click(); });
+  onCommand(ids::Lizenz1, [this](int) { about_.Lizenz1Click(); });
+  // Escape in the main window hides the about panel, so it can be closed without a mouse.
+  onCommand(IDCANCEL, [this](int) {
+    if (about_.made() && IsWindowVisible(about_.panel())) about_.Panel1Click();
+  });
 }
 
 void TForm1::setDialogs(EditorDialog* form4, WebViewer* form6, RestoreDialog* form7) {
@@ -326,10 +549,11 @@ void TForm1::setDialogs(EditorDialog* form4, WebViewer* form6, RestoreDialog* fo
 }
 
 int TForm1::activePage() const {
-  return static_cast<int>(SendMessageW(control(ids::PageControl1), TCM_GETCURSEL, 0, 0));
+  return static_cast<int>(SendMessageW(existingControl(ids::PageControl1), TCM_GETCURSEL, 0, 0));
 }
 
 void TForm1::showPage(int index) {
+  makePage(index);
   HWND focus = GetFocus();
   const bool ours = focus && (focus == hwnd_ || IsChild(hwnd_, focus));
   ShowWindow(page(index), SW_SHOW);
@@ -425,12 +649,12 @@ void TForm1::FormShow() {
     deleteFile(programFolder_ + "\\Update.ini");
     deleteFile(programFolder_ + "\\Updater.exe");
     IniFile ini = settings();
-    comboSelect(control(ids::ComboLng), comboFind(control(ids::ComboLng), ini.readString("Einstellungen", "#04", "deutsch")));
-    setChecked(control(ids::HintBox), ini.readBool("Einstellungen", "#05", true));
+    const ControlRef languages = at(ids::ComboLng);
+    languages.select(languages.find(ini.readString("Einstellungen", "#04", "deutsch")));
+    at(ids::HintBox).setChecked(ini.readBool("Einstellungen", "#05", true));
     HintBoxClick();
     about_.place(260, 146);
     createEntryControls();
-    sounds_.createRows();
     startTrace::mark("entry controls and settings");
     lng();
     startTrace::mark("texts");
@@ -439,18 +663,19 @@ void TForm1::FormShow() {
     start.savedOnce = ini.readBool("ICQStatFile", "#01", false);
     if (start.savedOnce) start.savedNumber = ini.readString("Einstellungen", "#01", "");
     start.useDefault = ini.readBool("Einstellungen", "#02", true);
-    setCheckedAndRun(control(ids::SICQNr), start.useDefault, [this] { T3Show(); });
+    at(ids::SICQNr).setCheckedAndRun(start.useDefault, [this] { T3Show(); });
     const bool needLastOwner = !start.savedOnce || start.savedNumber.empty() || start.useDefault;
     startNumber_ = chooseStartNumber(start, needLastOwner ? readLastOwner() : 0);
 
     ProfileListing listing = listProfiles();
     profileKeys_ = listing.listedKeys;
     HWND nn = control(ids::NN);
+    const ControlRef numbers = at(ids::C_ICQNr);
     comboClear(nn);
-    comboClear(control(ids::C_ICQNr));
+    numbers.clear();
     for (const std::string& text : listing.listedTexts) comboAdd(nn, text);
     options_.fillProfileList(listing.listedTexts);
-    for (const std::string& key : listing.allKeys) comboAdd(control(ids::C_ICQNr), key);
+    for (const std::string& key : listing.allKeys) numbers.add(key);
     const StartProfile sp = resolveStartProfile(startNumber_, profileKeys_);
     startNumber_ = sp.number;
     currentProfile_ = startNumber_;
@@ -464,8 +689,7 @@ void TForm1::FormShow() {
     startTrace::mark("profile read");
     smileys_.SmileyAkt();
     startTrace::mark("smileys");
-    if (!isChecked(control(ids::SICQNr)))
-      comboSelect(control(ids::C_ICQNr), comboFind(control(ids::C_ICQNr), startNumber_));
+    if (!at(ids::SICQNr).checked()) numbers.select(numbers.find(startNumber_));
     startupDone_ = true;
   }
 
@@ -533,7 +757,7 @@ std::string TForm1::selectedProfileKey() {
 void TForm1::checkUpdateRadio(int mode) {
   // Only 1, 2 and 3 name a radio button; another value leaves them as they are.
   if (mode < 1 || mode > 3) return;
-  for (int i = 1; i <= 3; ++i) setChecked(control(ids::RadioButton1 + i - 1), i == mode);
+  for (int i = 1; i <= 3; ++i) at(ids::RadioButton1 + i - 1).setChecked(i == mode);
 }
 
 // ---------------------------------------------------------------- writing

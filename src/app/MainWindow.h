@@ -5,7 +5,9 @@
 
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,7 +44,53 @@ class Page : public Window {
   std::function<void(HDC, const RECT&)> painter_;
 };
 
+class TForm1;
+
+// A control of the main window by its id, for the code that sets or reads
+// it. The controls of the tweaks and settings pages and of the about panel are
+// made when they are first needed; until then what is set on one of them is
+// kept and given to it when it is made, and reads are answered from what was
+// kept. A read of something nothing was kept for makes the control's page.
+class ControlRef {
+ public:
+  ControlRef(TForm1& form, int id) : form_(form), id_(id) {}
+
+  // The control itself (its page is made first when needed).
+  HWND window() const;
+
+  bool checked() const;
+  // Returns true when the state changed.
+  bool setChecked(bool on) const;
+  // The state a box of a page not made yet starts with (no handler, no comparison).
+  void presetChecked(bool on) const;
+  // Sets the state and, when it changes, runs the box's handler, as a click would.
+  void setCheckedAndRun(bool on, const std::function<void()>& handler) const;
+  std::string text() const;
+  void setText(const std::string& text) const;
+  bool enabled() const;
+  void enable(bool on) const;
+  void show(bool on) const;
+  void setHint(const std::string& text) const;
+  void enableHint(bool on) const;
+
+  // Combo boxes (texts Windows-1252).
+  int count() const;
+  std::string itemText(int index) const;
+  // The first item equal to text, -1 when none.
+  int find(const std::string& text) const;
+  int selected() const;
+  void select(int index) const;
+  void clear() const;
+  void add(const std::string& text) const;
+
+ private:
+  TForm1& form_;
+  int id_;
+};
+
 class TForm1 : public Window {
+  friend class ControlRef;
+
  public:
   static constexpr int kClientWidth = 833;
   static constexpr int kClientHeight = 441;
@@ -114,7 +162,13 @@ class TForm1 : public Window {
   WebViewer* form6() const { return form6_; }
   int currentEntry() const { return currentEntry_; }
 
-  HWND control(int id) const;
+  // The control with this id; a control of the tweaks or settings page or of
+  // the about panel is made with its page when it does not exist yet.
+  HWND control(int id);
+  // The same by id, as the program sets and reads it (see ControlRef).
+  ControlRef at(int id) { return ControlRef(*this, id); }
+  // Whether the controls of a page (1 tweaks, 2 settings) have been made.
+  bool pageMade(int index) const { return pagesMade_.at(static_cast<size_t>(index)); }
   HWND editButton(int entry) const { return editButtons_.at(static_cast<size_t>(entry - 1)); }
   HWND activeBox(int entry) const { return activeBoxes_.at(static_cast<size_t>(entry - 1)); }
   Grid& grid(int which) { return which == 1 ? grid1_ : grid2_; }
@@ -131,6 +185,9 @@ class TForm1 : public Window {
 
   // Sets a check box and, when its state changes, runs its handler, as a click would.
   void setCheckedAndRun(HWND box, bool checked, const std::function<void()>& handler);
+  void setCheckedAndRun(int id, bool checked, const std::function<void()>& handler) {
+    at(id).setCheckedAndRun(checked, handler);
+  }
   IniFile settings() const;
 
  protected:
@@ -142,6 +199,18 @@ class TForm1 : public Window {
   void createStatusTab();
   void createTweaksTab();
   void createSettingsTab();
+  // The state the settings page's controls start with, kept until they are made.
+  void presetSettingsTab();
+  // Makes the controls of page 1 or 2 or the about panel (3) when they do not exist yet.
+  void makePart(int part);
+  void makePage(int index);
+  // The control if it exists, without making anything.
+  HWND existingControl(int id) const;
+  // What is kept for a control whose part is not made yet; null once it is.
+  struct Kept;
+  Kept* kept(int id);
+  // Gives the kept states of a part's controls to them, once they are made.
+  void applyKept(int part, HWND parent);
   void createEntryControls();
   void wireCommands();
   void showPage(int index);
@@ -173,6 +242,18 @@ class TForm1 : public Window {
 
   Hints hints_;
   std::array<Page, 3> pages_;
+  std::array<bool, 3> pagesMade_{true, false, false};
+  struct Kept {
+    std::optional<std::string> text;
+    std::optional<bool> checked;
+    std::optional<bool> enabled;
+    std::optional<bool> shown;
+    std::optional<std::vector<std::string>> items;  // a combo box's list
+    int selection = -1;                             // with items
+    std::optional<std::string> hint;
+    std::optional<bool> hintOn;
+  };
+  std::map<int, Kept> kept_;
   Grid grid1_, grid2_;
   std::array<HWND, kEntryCount> editButtons_{};
   std::array<HWND, kEntryCount> activeBoxes_{};

@@ -648,6 +648,11 @@ void Hints::set(HWND control, const std::string& text) {
   apply(control);
 }
 
+void Hints::set(HWND control, const std::string& text, bool on) {
+  tools_[control] = {text, on};
+  apply(control);
+}
+
 void Hints::enable(HWND control, bool on) {
   tools_[control].second = on;
   apply(control);

@@ -149,6 +149,8 @@ class Hints {
   // Sets the hint text of a control and whether it shows.
   void set(HWND control, const std::string& text);
   void enable(HWND control, bool on);
+  // Both at once (one change of the tooltip).
+  void set(HWND control, const std::string& text, bool on);
   bool enabled(HWND control) const;
   std::string text(HWND control) const;
 

@@ -46,7 +46,7 @@ class AboutPanel::Panel : public Window {
         runHandler([this] { owner_.Panel1Click(); });
         return 0;
       case WM_SETCURSOR:
-        if (reinterpret_cast<HWND>(wp) == owner_.control(ids::LogoLink)) {
+        if (reinterpret_cast<HWND>(wp) == owner_.existing(ids::LogoLink)) {
           SetCursor(LoadCursorW(nullptr, IDC_HAND));
           return TRUE;
         }
@@ -70,9 +70,17 @@ AboutPanel::~AboutPanel() {
   if (icon_) DestroyIcon(icon_);
 }
 
-HWND AboutPanel::panel() const { return panel_ ? panel_->hwnd() : nullptr; }
+HWND AboutPanel::panel() { return form_.control(ids::Panel1); }
 
-HWND AboutPanel::control(int id) const { return panel() ? GetDlgItem(panel(), id) : nullptr; }
+HWND AboutPanel::control(int id) {
+  HWND p = panel();
+  return p ? GetDlgItem(p, id) : nullptr;
+}
+
+HWND AboutPanel::existing(int id) const {
+  if (!panel_) return nullptr;
+  return id == ids::Panel1 ? panel_->hwnd() : GetDlgItem(panel_->hwnd(), id);
+}
 
 void AboutPanel::create(HWND mainWindow) {
   panel_ = std::make_unique<Panel>(*this);
@@ -113,22 +121,21 @@ void AboutPanel::create(HWND mainWindow) {
     if (code == STN_CLICKED) LogoLinkClick();
   });
 
-  form_.onCommand(ids::About1, [this](int) { About1Click(); });
-  form_.onCommand(ids::Lizenz1, [this](int) { Lizenz1Click(); });
-  // Escape in the main window hides the panel, so it can be closed without a mouse.
-  form_.onCommand(IDCANCEL, [this](int) {
-    if (IsWindowVisible(panel())) Panel1Click();
-  });
+  if (placed_) place(left_, top_);
 }
 
 void AboutPanel::place(int left, int top) {
-  placeControl(panel(), left, top, kWidth, kHeight);
-  SetWindowPos(panel(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  placed_ = true;
+  left_ = left;
+  top_ = top;
+  if (!panel_) return;
+  placeControl(panel_->hwnd(), left, top, kWidth, kHeight);
+  SetWindowPos(panel_->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void AboutPanel::applyTexts() {
-  setText(control(ids::Label2), std::string("Version") + kVersionSuffix);
-  setText(control(ids::Label6), T("Meldewart für ICQ"));
+  form_.at(ids::Label2).setText(std::string("Version") + kVersionSuffix);
+  form_.at(ids::Label6).setText(T("Meldewart für ICQ"));
 }
 
 void AboutPanel::About1Click() {

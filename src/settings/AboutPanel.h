@@ -28,8 +28,10 @@ class AboutPanel {
   explicit AboutPanel(TForm1& form);
   ~AboutPanel();
 
-  // Creates the hidden panel over the main window.
+  // Creates the hidden panel over the main window (when it is first needed).
   void create(HWND mainWindow);
+  bool made() const { return panel_ != nullptr; }
+  // Where the panel lies; remembered until it is made.
   void place(int left, int top);
   void applyTexts();
 
@@ -38,8 +40,11 @@ class AboutPanel {
   void LogoLinkClick();
   void Lizenz1Click();
 
-  HWND panel() const;
-  HWND control(int id) const;
+  // The panel and its controls; the panel is made when it does not exist yet.
+  HWND panel();
+  HWND control(int id);
+  // Without making anything: null before the panel is made (Panel1: the panel).
+  HWND existing(int id) const;
   // The licence text's address (a test points it at its own server).
   void setLicenceAddress(const std::string& address) { licence_ = address; }
 
@@ -49,6 +54,8 @@ class AboutPanel {
   TForm1& form_;
   std::unique_ptr<Panel> panel_;
   std::string licence_;
+  bool placed_ = false;
+  int left_ = 0, top_ = 0;
   HFONT titleFont_ = nullptr;
   HBITMAP logo_ = nullptr;
   HICON icon_ = nullptr;

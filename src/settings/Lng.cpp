@@ -26,10 +26,6 @@ void setMenuText(HMENU menu, int item, const std::string& text, bool byPosition 
   SetMenuItemInfoW(menu, static_cast<UINT>(item), byPosition, &info);
 }
 
-void setIfPresent(HWND control, const std::string& text) {
-  if (control) setText(control, text);
-}
-
 }  // namespace
 
 void TForm1::applyHintsAndHeadings() {
@@ -40,7 +36,7 @@ void TForm1::applyHintsAndHeadings() {
         "Einstellungen\r\nnicht laufen!");
   hints_.set(control(ids::AwayEd), awayHint);
   hints_.set(control(ids::NaEd), awayHint);
-  hints_.set(control(ids::InfoBtn), T("Zeigt die Versionshistory des VAK an.\r\nbenötigt eine aktive Internetverbindung"));
+  at(ids::InfoBtn).setHint(T("Zeigt die Versionshistory des VAK an.\r\nbenötigt eine aktive Internetverbindung"));
   smileys_.applyTexts();
   for (Grid* g : {&grid(1), &grid(2)}) {
     g->setHeading(0, "An");
@@ -50,20 +46,20 @@ void TForm1::applyHintsAndHeadings() {
 }
 
 void TForm1::lng() {
-  HWND languages = control(ids::ComboLng);
-  if (comboCount(languages) > 0) {
+  const ControlRef languages = at(ids::ComboLng);
+  if (languages.count() > 0) {
     std::vector<std::string> list;
-    for (int i = 0; i < comboCount(languages); ++i) list.push_back(comboItem(languages, i));
+    for (int i = 0; i < languages.count(); ++i) list.push_back(languages.itemText(i));
     FindLanguageFiles(languageFolder(programFolder_), "*.lng", list, true);
-    comboClear(languages);
-    for (const std::string& item : list) comboAdd(languages, item);
+    languages.clear();
+    for (const std::string& item : list) languages.add(item);
   }
   MessageTexts& texts = messageTexts();
   texts = MessageTexts{};
   // The hints and the tables' headings have no form texts to fall back on:
   // they are applied whatever the language list holds.
   applyHintsAndHeadings();
-  if (comboCount(languages) > 0) {
+  if (languages.count() > 0) {
     // The language files' own texts are not read in this version. The
     // controls keep their form texts; the messages are built from the German
     // texts rather than coming out empty.
@@ -94,12 +90,12 @@ void TForm1::lng() {
   setMenuText(menu_, ids::aufUpdateprfen1, T("auf &Updates prüfen"));
   setMenuText(menu_, ids::About1, T("&Über"));
   DrawMenuBar(hwnd_);
-  setText(control(ids::AllgemeinBox), "Allgemein");
-  setText(control(ids::GroupBox3), "Update");
-  setText(control(ids::GroupBox5), "Sprache");
-  setText(control(ids::Label5), "Start-ICQ-Nummer");
-  setText(control(ids::SICQNr), "Standardnummer verwenden");
-  setText(control(ids::Label7), "Automatisches Update");
+  at(ids::AllgemeinBox).setText("Allgemein");
+  at(ids::GroupBox3).setText("Update");
+  at(ids::GroupBox5).setText("Sprache");
+  at(ids::Label5).setText("Start-ICQ-Nummer");
+  at(ids::SICQNr).setText("Standardnummer verwenden");
+  at(ids::Label7).setText("Automatisches Update");
   about_.applyTexts();
   if (form4_) {
     setText(form4_->control(EditorDialog::GroupBox2), "Statusmeldung");
@@ -111,8 +107,8 @@ void TForm1::lng() {
   }
   fillMessageTextsFirst(texts);
   update_.applyTexts();
-  setIfPresent(control(ids::EndUD), "Abbrechen");
-  setIfPresent(control(ids::InfoBtn), "Info");
+  at(ids::EndUD).setText("Abbrechen");
+  at(ids::InfoBtn).setText("Info");
   if (form6_) setText(form6_->control(WebViewer::Button1), "&OK");
   fillMessageTextsRest(texts);
   if (form6_) setText(form6_->hwnd(), "Update");

@@ -62,13 +62,16 @@ HWND UpdateCheck::control(int id) const { return form_.control(id); }
 
 std::string UpdateCheck::iniFile() const { return form_.programFolder() + "\\update.ini"; }
 
+void UpdateCheck::presetControls() {
+  for (int i = 1; i <= 3; ++i) form_.at(ids::RadioButton1 + i - 1).presetChecked(i == 3);
+}
+
 void UpdateCheck::create(HWND p) {
   makeGroup(p, ids::GroupBox3, "Update", 410, 8, 405, 278);
   makeLabel(p, ids::Label7, "Automatische Updates", 422, 28, 300, 16);
   makeRadio(p, ids::RadioButton1, T("Beim Start auf Updates prüfen"), 422, 48, 300, 17, WS_GROUP | WS_TABSTOP);
   makeRadio(p, ids::RadioButton2, T("Beim beenden auf Updates prüfen"), 422, 68, 300, 17);
   makeRadio(p, ids::RadioButton3, T("Keine automatische Prüfung"), 422, 88, 300, 17);
-  setChecked(control(ids::RadioButton3), true);
   makeButton(p, ids::TestUD, T("Jetzt auf Updates prüfen"), 422, 116, 170, 23, WS_GROUP);
   makeGroup(p, ids::UdCheckbox, "Updatecheck", 422, 148, 380, 128);
   makeLabel(p, ids::UDStatus, T("prüfe auf Updates..."), 434, 168, 360, 32);
@@ -77,12 +80,13 @@ void UpdateCheck::create(HWND p) {
   makeButton(p, ids::InfoBtn, "Info", 716, 206, 76, 23);
   makeLabel(p, ids::Fortschritt, "", 434, 240, 360, 16);
   showArea(false);
+}
 
+void UpdateCheck::wireCommands() {
   form_.onCommand(ids::TestUD, [this] { TestUDClick(); });
   form_.onCommand(ids::UDBtn, [this] { UDBtnClick(); });
   form_.onCommand(ids::InfoBtn, [this] { InfoBtnClick(); });
   form_.onCommand(ids::EndUD, [this] { EndUDClick(); });
-  form_.onCommand(ids::aufUpdateprfen1, [this](int) { aufUpdateprfen1Click(); });
 }
 
 // The result area's controls are siblings on the page: they follow the box,
@@ -102,7 +106,7 @@ void UpdateCheck::showInArea(int id, bool shown) {
 }
 
 void UpdateCheck::setBusy(bool busy) {
-  for (int id : {ids::TestUD, ids::UDBtn, ids::EndUD, ids::InfoBtn}) EnableWindow(control(id), !busy);
+  for (int id : {ids::TestUD, ids::UDBtn, ids::EndUD, ids::InfoBtn}) form_.at(id).enable(!busy);
   EnableMenuItem(form_.menu(), ids::aufUpdateprfen1, MF_BYCOMMAND | (busy ? MF_GRAYED : MF_ENABLED));
 }
 
@@ -121,7 +125,7 @@ UpdateCheck::Fetch UpdateCheck::fetch(const std::string& url, const std::string&
     if (!file.ok()) throw VakError(errIniWrite(pathToText(path)));
     answer = httpFetch(url, kBlockSize, [&](const char* data, std::size_t size) {
       ++blocks_;
-      setText(control(ids::Fortschritt), progressText(blocks_, sizeText_));
+      form_.at(ids::Fortschritt).setText(progressText(blocks_, sizeText_));
       if (!file.write(data, size)) {
         writeFailed = true;
         return false;
@@ -170,29 +174,29 @@ void UpdateCheck::TestUDClick() {
     got = downloadInfo();
   } catch (const VakError& e) {
     // The program folder cannot be written: say so here too.
-    setText(control(ids::UDStatus), e.what());
+    form_.at(ids::UDStatus).setText(e.what());
     showInArea(ids::UDBtn, false);
     showInArea(ids::InfoBtn, false);
     throw;
   }
   if (got == Fetch::Stopped) return;
   if (got != Fetch::Ok) {
-    setText(control(ids::UDStatus), downloadFailedText());
+    form_.at(ids::UDStatus).setText(downloadFailedText());
     showInArea(ids::UDBtn, false);
     showInArea(ids::InfoBtn, false);
     return;
   }
-  setText(control(ids::UDStatus), t.updateDone);
+  form_.at(ids::UDStatus).setText(t.updateDone);
   IniFile info(infoPath_);
   info.writeString(kSection, "#02", pathToAnsi(form_.programFolder() + "\\" + programFileName()));
   newVersion_ = info.readString(kSection, "#01", kReleaseVersion);
   if (!manualCheckOffers(newVersion_)) {
-    setText(control(ids::UDStatus), t.updateDone + "\r\n" + t.noUpdates);
+    form_.at(ids::UDStatus).setText(t.updateDone + "\r\n" + t.noUpdates);
     showInArea(ids::UDBtn, false);
     showInArea(ids::InfoBtn, true);
     return;
   }
-  setText(control(ids::UDBtn), t.aufVersion + " " + newVersion_ + " " + t.aktuallisieren);
+  form_.at(ids::UDBtn).setText(t.aufVersion + " " + newVersion_ + " " + t.aktuallisieren);
   showInArea(ids::UDBtn, true);
   showInArea(ids::InfoBtn, true);
 }
@@ -234,7 +238,7 @@ bool UpdateCheck::proof() {
 }
 
 void UpdateCheck::checkAtStart() {
-  if (!isChecked(control(ids::RadioButton1))) return;
+  if (!form_.at(ids::RadioButton1).checked()) return;
   runHandler([this] {
     if (proof()) {
       if (ui().messageBox("Aktualisieren?", offerText(), MbYesNo, MbIconInfo) == MbResYes) {
@@ -248,7 +252,7 @@ void UpdateCheck::checkAtStart() {
 }
 
 void UpdateCheck::checkAtExit() {
-  if (!isChecked(control(ids::RadioButton2))) return;
+  if (!form_.at(ids::RadioButton2).checked()) return;
   runHandler([this] {
     if (proof() && ui().messageBox(messageTexts().info, offerText(), MbYesNo, MbIconInfo) == MbResYes) UDBtnClick();
   });
@@ -268,7 +272,7 @@ void UpdateCheck::UDBtnClick() {
     ui().messageBox("Fehler!", T("Die Update.ini scheint ungültig zu sein!"), MbOk, MbIconError);
     return;
   }
-  setText(control(ids::Fortschritt), "");
+  form_.at(ids::Fortschritt).setText("");
   const std::string dir = form_.programFolder();
   const std::string lngDir = dir + "\\LNG";
   const bool madeLngDir = createDir(lngDir);

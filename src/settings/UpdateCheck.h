@@ -32,8 +32,12 @@ class UpdateCheck {
  public:
   explicit UpdateCheck(TForm1& form) : form_(form) {}
 
-  // Creates the update group on the settings page and wires its handlers.
+  // The state the radio buttons start with (kept until the page is made).
+  void presetControls();
+  // Creates the update group on the settings page.
   void create(HWND page);
+  // Its handlers (with the main window, before the controls are made).
+  void wireCommands();
   void applyTexts() {}
 
   // The automatic check at start (show handler) and at exit (close handler).

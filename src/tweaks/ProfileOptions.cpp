@@ -22,6 +22,12 @@ constexpr int kBirthdayDependents[] = {ids::Gebl1, ids::Gebl2, ids::GebEdit, ids
 
 HWND ProfileOptions::control(int id) const { return form_.control(id); }
 
+void ProfileOptions::presetControls() {
+  form_.at(ids::MultiIBox).presetChecked(false);
+  form_.at(ids::GebBox).presetChecked(false);
+  form_.at(ids::GebEdit).setText("365");
+}
+
 void ProfileOptions::create(HWND page) {
   makeGroup(page, ids::GroupBox1, "ICQTweaks und Einstellungen", 4, 6, 281, 330);
   makeCheck(page, ids::MultiIBox, "MultiInstance", 14, 24, 250, 17);
@@ -29,19 +35,20 @@ void ProfileOptions::create(HWND page) {
   makeLabel(page, ids::Gebl1, "Vorwarnzeit:", 14, 76, 74, 16, SS_NOTIFY);
   makeEdit(page, ids::GebEdit, 90, 73, 40, 20);
   SendMessageW(control(ids::GebEdit), EM_SETLIMITTEXT, 3, 0);
-  setText(control(ids::GebEdit), "365");
   makeLabel(page, ids::Gebl2, "Tag(e)", 136, 76, 40, 16, SS_NOTIFY);
   makeButton(page, ids::Button6, T("übernehmen"), 182, 72, 88, 22);
 
   HWND heading = makeLabel(page, ids::Label12, "ICQ-Profilverwaltung", 14, 116, 250, 16);
-  SendMessageW(heading, WM_SETFONT, reinterpret_cast<WPARAM>(uiBoldFont()), FALSE);
+  SendMessageW(heading, WM_SETFONT, reinterpret_cast<WPARAM>(uiBoldFont(windowDpi(page))), FALSE);
   makeCombo(page, ids::DelProfile, 14, 136, 256, 200);
   makeButton(page, ids::DelProfileBtn, T("Profil löschen"), 14, 164, 120, 23);
   form_.hints().set(control(ids::DelProfileBtn), T("löscht das gewählte Profil"));
 
   makeLabel(page, ids::Label13, "", 14, 204, 262, 52, SS_NOPREFIX);
   makeButton(page, ids::Button8, "ICQ-Fester wieder anzeigen", 14, 260, 180, 23);
+}
 
+void ProfileOptions::wireCommands() {
   form_.onCommand(ids::MultiIBox, [this] { MultiIBoxClick(); });
   form_.onCommand(ids::GebBox, [this] { GebBoxClick(); });
   form_.onCommand(ids::Button6, [this] { GebBoxClick(); });
@@ -50,27 +57,27 @@ void ProfileOptions::create(HWND page) {
 }
 
 void ProfileOptions::applyTexts() {
-  setText(control(ids::MultiIBox), "MultiInstance");
-  form_.hints().set(control(ids::MultiIBox),
-                    T("Macht es möglich ICQ mehrfach, also\r\nmit verschiedenen Profilen laufen zu lassen"));
+  form_.at(ids::MultiIBox).setText("MultiInstance");
+  form_.at(ids::MultiIBox).setHint(T("Macht es möglich ICQ mehrfach, also\r\nmit verschiedenen Profilen laufen zu lassen"));
   const std::string birthdayHint =
       T("Achtung!\r\nDamit die Einstellungen korrekt übernommen werden,\r\ndarf ICQ bis zum nächsten PC-Start nicht "
         "erneut\r\nausgeführt werden!");
-  for (int id : {ids::GebBox, ids::GebEdit, ids::Gebl1, ids::Gebl2}) form_.hints().set(control(id), birthdayHint);
-  setText(control(ids::Label13),
+  for (int id : {ids::GebBox, ids::GebEdit, ids::Gebl1, ids::Gebl2}) form_.at(id).setHint(birthdayHint);
+  form_.at(ids::Label13).setText(
           T("Ab und zu lässt sich das ICQ-Haupfenster nicht\r\nmehr aufrufen. Ein Klick und es erscheint wieder."));
 }
 
 void ProfileOptions::applyHints(bool on) {
   for (int id : {ids::MultiIBox, ids::GebBox, ids::Gebl1, ids::Gebl2, ids::GebEdit, ids::DelProfileBtn})
-    form_.hints().enable(control(id), on);
+    form_.at(id).enableHint(on);
 }
 
 void ProfileOptions::fillBirthday() {
   // Shown without writing, then written back once.
-  EnableWindow(control(ids::GebBox), TRUE);
-  setChecked(control(ids::GebBox), false);
-  setText(control(ids::GebEdit), "2");
+  const ControlRef box = form_.at(ids::GebBox);
+  box.enable(true);
+  box.setChecked(false);
+  form_.at(ids::GebEdit).setText("2");
   bool on = false;
   std::string days;
   bool opened = false;
@@ -80,19 +87,19 @@ void ProfileOptions::fillBirthday() {
     // "Yes" without a readable number of days: the box shows the "Yes" and
     // nothing is written. The controls follow the box, so the days can be
     // entered and stored with "übernehmen".
-    if (on) setChecked(control(ids::GebBox), true);
-    for (int id : {ids::Gebl1, ids::Gebl2, ids::GebEdit, ids::Button6}) EnableWindow(control(id), on);
+    if (on) box.setChecked(true);
+    for (int id : {ids::Gebl1, ids::Gebl2, ids::GebEdit, ids::Button6}) form_.at(id).enable(on);
     throw;
   }
   if (!opened) {
     // Without the profile's ICQ Lite key nothing is written; the dependent
     // controls still follow the cleared box.
-    for (int id : kBirthdayDependents) EnableWindow(control(id), FALSE);
+    for (int id : kBirthdayDependents) form_.at(id).enable(false);
     return;
   }
   if (on) {
-    setChecked(control(ids::GebBox), true);
-    setText(control(ids::GebEdit), days);
+    box.setChecked(true);
+    form_.at(ids::GebEdit).setText(days);
   }
   // Writing back what was just read changes nothing: a refusal (no rights on
   // the machine's keys) is not worth a message at every read.
@@ -102,19 +109,19 @@ void ProfileOptions::fillBirthday() {
 void ProfileOptions::fillMultiInstance() {
   const DefaultPrefs prefs = readDefaultPrefs();
   if (prefs.opened && prefs.multiInstance == "Yes")
-    form_.setCheckedAndRun(control(ids::MultiIBox), true, [this] { MultiIBoxClick(); });
+    form_.at(ids::MultiIBox).setCheckedAndRun(true, [this] { MultiIBoxClick(); });
 }
 
 void ProfileOptions::fillProfileList(const std::vector<std::string>& texts) {
-  HWND list = control(ids::DelProfile);
-  comboClear(list);
-  for (const std::string& text : texts) comboAdd(list, text);
+  const ControlRef list = form_.at(ids::DelProfile);
+  list.clear();
+  for (const std::string& text : texts) list.add(text);
 }
 
 bool ProfileOptions::applyBirthday() {
-  const bool on = isChecked(control(ids::GebBox));
-  for (int id : kBirthdayDependents) EnableWindow(control(id), on);
-  return writeBirthday(form_.currentProfile(), on, getText(control(ids::GebEdit)));
+  const bool on = form_.at(ids::GebBox).checked();
+  for (int id : kBirthdayDependents) form_.at(id).enable(on);
+  return writeBirthday(form_.currentProfile(), on, form_.at(ids::GebEdit).text());
 }
 
 void ProfileOptions::GebBoxClick() {
@@ -128,7 +135,7 @@ void ProfileOptions::GebBoxClick() {
                      "Administrator ausführen\")."));
 }
 
-void ProfileOptions::MultiIBoxClick() { writeMultiInstance(isChecked(control(ids::MultiIBox))); }
+void ProfileOptions::MultiIBoxClick() { writeMultiInstance(form_.at(ids::MultiIBox).checked()); }
 
 void ProfileOptions::DelProfileBtnClick() {
   const std::string defaultProfile = intToStr(readLastOwner());

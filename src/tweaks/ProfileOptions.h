@@ -32,8 +32,12 @@ class ProfileOptions {
  public:
   explicit ProfileOptions(TForm1& form) : form_(form) {}
 
+  // The state its controls start with, kept until the tweaks page is made.
+  void presetControls();
   // Creates the group and its controls on the tweaks page.
   void create(HWND page);
+  // The controls' handlers (with the main window, before the controls are made).
+  void wireCommands();
   // Captions and hints of the texts routine.
   void applyTexts();
   // The hint switch: the hints of the switched controls on or off.

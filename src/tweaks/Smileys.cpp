@@ -58,35 +58,44 @@ void Smileys::create(HWND page) {
   makeButton(page, ids::ResetSm, "Reset", x + 171, y + 262, 82, 19);
   makeButton(page, ids::Button3, "SmileySet", x + 171, y + 284, 82, 19);
   makeLabel(page, ids::Label4, "Markieren sie einen Smiley des Sets", x + 8, y + 308, 245, 14, SS_RIGHT);
+}
+
+void Smileys::wireCommands() {
   form_.onCommand(ids::Button3, [this] { Button3Click(); });
   form_.onCommand(ids::ResetSm, [this] { ResetSmClick(); });
+  for (int n = 1; n <= kSmileyCount; ++n) form_.onCommand(ids::SmileyButton1 + n - 1, [this, n] { SmBtnClick(n); });
 }
 
 void Smileys::applyTexts() {
-  if (HWND set = control(ids::Button3))
-    form_.hints().set(set, T("Wähle eine Bitmap des Sets!\r\nDieser muss sich in einem Ordner\r\nmit den anderen Smileys "
-                             "befinden!"));
+  form_.at(ids::Button3).setHint(
+      T("Wähle eine Bitmap des Sets!\r\nDieser muss sich in einem Ordner\r\nmit den anderen Smileys befinden!"));
 }
 
-void Smileys::applyHints(bool on) {
-  if (HWND set = control(ids::Button3)) form_.hints().enable(set, on);
+void Smileys::applyHints(bool on) { form_.at(ids::Button3).enableHint(on); }
+
+HWND Smileys::button(int n) {
+  form_.control(ids::SmileyButton1 + n - 1);  // makes the page
+  return buttons_.at(static_cast<size_t>(n - 1));
 }
 
 void Smileys::createButtons() {
   // In the tab order the smileys follow the instruction above them and come
-  // before "Reset" and "SmileySet".
+  // before "Reset" and "SmileySet". Each shows what the last SmileyAkt found
+  // for it: its picture, "Error!", or (not reached yet) nothing.
   HWND after = control(ids::Label3);
   for (int n = 1; n <= kSmileyCount; ++n) {
     const SmileyCell cell = smileyCell(n);
-    HWND b = makeButton(page_, ids::SmileyButton1 + n - 1, "", kGroupLeft + cell.left, kGroupTop + cell.top,
-                        kSmileyButtonSize, kSmileyButtonSize, BS_FLAT);
+    const BitmapHandle& picture = pictures_[static_cast<size_t>(n - 1)];
+    const bool error = errors_[static_cast<size_t>(n - 1)];
+    HWND b = makeButton(page_, ids::SmileyButton1 + n - 1, error ? "Error!" : "", kGroupLeft + cell.left,
+                        kGroupTop + cell.top, kSmileyButtonSize, kSmileyButtonSize,
+                        BS_FLAT | (picture.valid() ? BS_BITMAP : 0));
+    if (picture.valid()) SendMessageW(b, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.get()));
     SetWindowLongPtrW(b, GWLP_USERDATA, n);  // the tag
     SetWindowPos(b, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     after = b;
     buttons_[static_cast<size_t>(n - 1)] = b;
-    form_.hints().set(b, smileyHint(n));
-    form_.hints().enable(b, true);
-    form_.onCommand(ids::SmileyButton1 + n - 1, [this, n] { SmBtnClick(n); });
+    form_.hints().set(b, smileyHint(n), true);
   }
 }
 
@@ -118,33 +127,37 @@ void Smileys::makeFirstBackups(const std::string& folder) {
 }
 
 void Smileys::showPicture(int n, BitmapHandle picture) {
-  HWND b = button(n);
-  setBitmapStyle(b, true);
-  setText(b, "");
-  SendMessageW(b, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.get()));
+  if (HWND b = buttons_[static_cast<size_t>(n - 1)]) {
+    setBitmapStyle(b, true);
+    setText(b, "");
+    SendMessageW(b, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.get()));
+    InvalidateRect(b, nullptr, TRUE);
+  }
   pictures_[static_cast<size_t>(n - 1)] = std::move(picture);  // the one shown before is freed
-  InvalidateRect(b, nullptr, TRUE);
+  errors_[static_cast<size_t>(n - 1)] = false;
 }
 
 void Smileys::showError(int n) {
-  HWND b = button(n);
-  SendMessageW(b, BM_SETIMAGE, IMAGE_BITMAP, 0);
+  if (HWND b = buttons_[static_cast<size_t>(n - 1)]) {
+    SendMessageW(b, BM_SETIMAGE, IMAGE_BITMAP, 0);
+    setBitmapStyle(b, false);
+    setText(b, "Error!");
+    InvalidateRect(b, nullptr, TRUE);
+  }
   pictures_[static_cast<size_t>(n - 1)].reset();
-  setBitmapStyle(b, false);
-  setText(b, "Error!");
-  InvalidateRect(b, nullptr, TRUE);
+  errors_[static_cast<size_t>(n - 1)] = true;
 }
 
 void Smileys::SmileyAkt() {
-  const bool firstCall = !buttons_[0];
-  if (firstCall) createButtons();
+  const bool firstCall = !started_;
+  started_ = true;
   std::string folder;
   if (firstCall && comboSelected(control(ids::NN)) < 0) {
     // No ICQ profile at all: nothing to show, and no error at every start.
   } else {
     folder = smileyFolder(selectedProfile());
   }
-  setText(control(ids::SmOrt), folder.empty() ? unknownFolderText() : pathToText(folder));
+  form_.at(ids::SmOrt).setText(folder.empty() ? unknownFolderText() : pathToText(folder));
   if (firstCall) makeFirstBackups(folder);
   for (int n = 1; n <= kSmileyCount; ++n) {
     const std::string path = folder.empty() ? std::string() : smileyBitmap(folder, n);

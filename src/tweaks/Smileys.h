@@ -36,24 +36,28 @@ class Smileys {
  public:
   explicit Smileys(TForm1& form) : form_(form) {}
 
+  // The group's own controls; the smileys' buttons follow with createButtons.
   void create(HWND page);
+  void createButtons();
+  // The handlers (with the main window, before the controls are made).
+  void wireCommands();
   void applyTexts();
   void applyHints(bool on);
 
-  // Builds the buttons on its first call (start-up), refreshes folder and pictures on every call.
+  // Loads the pictures and shows them with the folder; the first call (at
+  // start-up) also backs up ICQ's own bitmaps.
   void SmileyAkt();
   void SmBtnClick(int n);
   void Button3Click();
   void ResetSmClick();
 
-  // Smiley button n (1-28); null before the first SmileyAkt.
-  HWND button(int n) const { return buttons_.at(static_cast<size_t>(n - 1)); }
+  // Smiley button n (1-28); the tweaks page is made when it is not yet.
+  HWND button(int n);
   // What SmOrt shows while ICQ's smiley folder is not known.
   static std::string unknownFolderText();
 
  private:
   HWND control(int id) const;
-  void createButtons();
   // The profile chosen in the profile box; throws the list index error when none is.
   std::string selectedProfile() const;
   // ICQ's smiley folder of the profile chosen in the profile box ("" when not known).
@@ -69,7 +73,11 @@ class Smileys {
   TForm1& form_;
   HWND page_ = nullptr;
   std::array<HWND, kSmileyCount> buttons_{};
+  // What each smiley shows, also while its button is not made: its picture,
+  // or "Error!", or neither before SmileyAkt reached it.
   std::array<BitmapHandle, kSmileyCount> pictures_;
+  std::array<bool, kSmileyCount> errors_{};
+  bool started_ = false;
 };
 
 }  // namespace vak

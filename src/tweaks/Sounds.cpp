@@ -30,61 +30,68 @@ void placeAfter(HWND control, HWND previous) {
 
 HWND Sounds::control(int id) const { return form_.control(id); }
 
+void Sounds::presetControls() {
+  form_.at(ids::SoundBox).presetChecked(true);
+  for (int n = 1; n <= kSoundRows; ++n) form_.at(ids::SCB1 + n - 1).presetChecked(true);
+}
+
 void Sounds::create(HWND page) {
   page_ = page;
   makeGroup(page, ids::Sound, "ICQ-Soundoptions", kGroupLeft, kGroupTop, 260, 330);
   HWND soundBox = makeCheck(page, ids::SoundBox, "ICQ-Sounds aktiv", gx(10), gy(16), 200, 17, WS_DISABLED);
-  SendMessageW(soundBox, WM_SETFONT, reinterpret_cast<WPARAM>(uiBoldFont()), FALSE);
-  setChecked(soundBox, true);
+  SendMessageW(soundBox, WM_SETFONT, reinterpret_cast<WPARAM>(uiBoldFont(windowDpi(page))), FALSE);
   makeButton(page, ids::Button4, "Reset", gx(150), gy(230), 100, 23);
   makeLabel(page, ids::LSnd, "Funktioniert nicht, wenn eine der Sounddateien in \"...\\ICQLite\\Sounds\\\" abgespielt wird",
             gx(10), gy(262), 245, 56, SS_NOPREFIX);
+}
+
+void Sounds::wireCommands() {
   form_.onCommand(ids::Button4, [this] { Button4Click(); });
+  for (int n = 1; n <= kSoundRows; ++n) {
+    form_.onCommand(ids::PlayButton1 + n - 1, [this, n] { PlayClick(n); });
+    form_.onCommand(ids::ChangeButton1 + n - 1, [this, n] { ChPlaceClick(n); });
+    form_.onCommand(ids::SCB1 + n - 1, [this, n] { ChSound(n); });
+  }
 }
 
 void Sounds::createRows() {
   // In the tab order the rows follow the master box, "Reset" follows them.
+  // Their boxes are ticked by what was kept for them: making them writes nothing.
   HWND previous = control(ids::SoundBox);
   for (int n = 1; n <= kSoundRows; ++n) {
     HWND play = makeButton(page_, ids::PlayButton1 + n - 1, "Play", gx(150), gy(18 * n + 21), 50, 19);
     HWND change = makeButton(page_, ids::ChangeButton1 + n - 1, "Change", gx(200), gy(18 * n + 21), 50, 19);
-    // Ticked before its handler is attached: creating it writes nothing.
     HWND box = makeCheck(page_, ids::SCB1 + n - 1, soundLabel(n), gx(10), gy(18 * n + 22), 134, 17, WS_DISABLED);
-    setChecked(box, true);
     for (HWND h : {play, change, box}) {
       SetWindowLongPtrW(h, GWLP_USERDATA, n);  // the tag
       placeAfter(h, previous);
       previous = h;
     }
-    form_.onCommand(ids::PlayButton1 + n - 1, [this, n] { PlayClick(n); });
-    form_.onCommand(ids::ChangeButton1 + n - 1, [this, n] { ChPlaceClick(n); });
-    form_.onCommand(ids::SCB1 + n - 1, [this, n] { ChSound(n); });
   }
   placeAfter(control(ids::Button4), previous);
 }
 
 void Sounds::applyTexts() {
-  setText(control(ids::LSnd),
+  form_.at(ids::LSnd).setText(
           "Funktioniert nicht, wenn eine der Sounddateien in\r\n\"...\\ICQLite\\Sounds\\\"abgespielt wird");
 }
 
 void Sounds::fillMaster() {
   if (auto soundOn = readSoundOn(form_.currentProfile()))
-    form_.setCheckedAndRun(control(ids::SoundBox), *soundOn, [this] { SoundBoxClick(); });
+    form_.at(ids::SoundBox).setCheckedAndRun(*soundOn, [this] { SoundBoxClick(); });
 }
 
 void Sounds::SoundBoxClick() {
-  const bool on = isChecked(control(ids::SoundBox));
-  for (int n = 1; n <= kSoundRows; ++n)
-    if (HWND box = control(ids::SCB1 + n - 1)) form_.setCheckedAndRun(box, on, [this, n] { ChSound(n); });
+  const bool on = form_.at(ids::SoundBox).checked();
+  for (int n = 1; n <= kSoundRows; ++n) form_.at(ids::SCB1 + n - 1).setCheckedAndRun(on, [this, n] { ChSound(n); });
 }
 
 void Sounds::ChSound(int row) {
-  HWND box = control(ids::SCB1 + row - 1);
-  if (isChecked(control(ids::SoundBox))) {
-    form_.settings().writeBool(kSection, soundRowKey(row), isChecked(box));
+  const ControlRef box = form_.at(ids::SCB1 + row - 1);
+  if (form_.at(ids::SoundBox).checked()) {
+    form_.settings().writeBool(kSection, soundRowKey(row), box.checked());
   } else {
-    setChecked(box, false);
+    box.setChecked(false);
   }
 }
 

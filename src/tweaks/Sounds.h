@@ -27,10 +27,14 @@ class Sounds {
  public:
   explicit Sounds(TForm1& form) : form_(form) {}
 
+  // The state its boxes start with, kept until the tweaks page is made.
+  void presetControls();
   // Creates the group with the master box, the caveat and "Reset".
   void create(HWND page);
-  // The ten rows, created once during start-up.
+  // The ten rows, made after the group.
   void createRows();
+  // The handlers (with the main window, before the controls are made).
+  void wireCommands();
   void applyTexts();
 
   // Last step of every profile read: the master box follows AllResponsePlay.

@@ -169,3 +169,32 @@ TEST_F(Dpi, LayoutIsScaledBy144Dpi) {
   EXPECT_NEAR(client.right, px(440), 1);
   EXPECT_TRUE(ui_.boxes.empty());
 }
+
+// The tweaks and settings pages and the about panel are made when first
+// shown: after a change of DPI they are made in the new size, fonts included.
+TEST_F(Dpi, PagesMadeAfterTheChangeHaveItsSize) {
+  seedTwoProfiles();
+  startApp();
+  ASSERT_FALSE(form().pageMade(1));
+  ASSERT_FALSE(form().pageMade(2));
+  ASSERT_FALSE(form().about().made());
+  const char* expected = std::getenv("VAK_EXPECT_DPI");
+  if (!(expected && std::atoi(expected) == kDpi)) moveTo144(mainWnd());
+  ASSERT_EQ(vak::windowDpi(mainWnd()), kDpi);
+
+  form().setActivePage(1);
+  EXPECT_TRUE(scaled(ctl(ids::GroupBox1), 4, 6, 281, 330));
+  EXPECT_TRUE(scaled(ctl(ids::GebEdit), 90, 73, 40, 20));
+  EXPECT_TRUE(scaled(ctl(ids::PlayButton1 + 9), 289 + 150, 6 + 18 * 10 + 21, 50, 19));
+  EXPECT_TRUE(scaled(form().smileys().button(28), 553 + vak::smileyCell(28).left, 6 + vak::smileyCell(28).top, 41, 41));
+  for (int id : {int{ids::MultiIBox}, int{ids::Label12}, int{ids::SoundBox}, int{ids::SCB1}})
+    EXPECT_EQ(fontHeight(ctl(id)), -px(11)) << id;
+  form().setActivePage(2);
+  EXPECT_TRUE(scaled(ctl(ids::Button7), 500, 294, 200, 25));
+  EXPECT_TRUE(scaled(ctl(ids::RadioButton2), 422, 68, 300, 17));
+  for (int id : {int{ids::Label9}, int{ids::Button7}, int{ids::C_ICQNr}, int{ids::UDStatus}})
+    EXPECT_EQ(fontHeight(ctl(id)), -px(11)) << id;
+  EXPECT_TRUE(scaled(form().about().panel(), 260, 146, 313, 169));
+  EXPECT_TRUE(scaled(form().about().control(ids::Label2), 68, 38, 236, 16));
+  EXPECT_TRUE(ui_.boxes.empty());
+}

@@ -202,8 +202,9 @@ class GuiTest : public ::testing::Test {
   std::string einstPath() const { return folder_ + "\\Einst.ini"; }
 
   // Creates the four windows as the program does, shows the main window and
-  // runs its show handler for the program folder of this test.
-  void startApp() {
+  // runs its show handler for the program folder of this test; beforeShow
+  // runs just before the window is shown.
+  void startApp(const std::function<void()>& beforeShow = {}) {
     seed_.import(folder_);
     form1_ = std::make_unique<vak::TForm1>();
     form1_->create();
@@ -215,6 +216,7 @@ class GuiTest : public ::testing::Test {
     form7_->create(form1_->hwnd());
     form1_->setDialogs(form4_.get(), form6_.get(), form7_.get());
     form1_->setProgramFolder(folder_);
+    if (beforeShow) beforeShow();
     ShowWindow(form1_->hwnd(), SW_SHOWNORMAL);
     UpdateWindow(form1_->hwnd());
     vak::runHandler([&] { form1_->FormShow(); });
