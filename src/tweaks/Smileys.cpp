@@ -6,6 +6,7 @@
 #include "app/Ids.h"
 #include "app/MainWindow.h"
 #include "app/Window.h"
+#include "platform/BitmapFile.h"
 #include "platform/Errors.h"
 #include "platform/Files.h"
 #include "platform/Ini.h"
@@ -30,11 +31,7 @@ constexpr const char* kFilter = "*.bmp (Bitmap)|*.bmp";
 
 std::string icqLiteKey(const std::string& uin) { return "\\Software\\Mirabilis\\ICQ\\NewOwners\\" + uin + "\\ICQLite\\"; }
 
-HBITMAP loadBitmap(const std::string& path) {
-  return static_cast<HBITMAP>(LoadImageW(nullptr, widePath(path).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
-}
-
-bool isLoadableBitmap(const std::string& path) { return BitmapHandle(loadBitmap(path)).valid(); }
+bool isLoadableBitmap(const std::string& path) { return BitmapHandle(loadBitmapFile(path)).valid(); }
 
 void setBitmapStyle(HWND button, bool picture) {
   LONG_PTR style = GetWindowLongPtrW(button, GWL_STYLE);
@@ -165,7 +162,7 @@ void Smileys::SmileyAkt() {
       showError(n);
       continue;
     }
-    BitmapHandle picture(loadBitmap(path));
+    BitmapHandle picture(loadBitmapFile(path));
     if (!picture.valid()) {
       showError(n);
       throw VakError(T("Bitmap ist ungültig"));
