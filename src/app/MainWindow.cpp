@@ -105,7 +105,7 @@ int partOf(int id) {
   return 0;
 }
 
-// A text as a control gives it back.
+// A text as a control gives it back (Windows-1252 through UTF-16).
 std::string asShown(const std::string& text) { return narrow(widen(text)); }
 
 }  // namespace
@@ -173,7 +173,6 @@ void TForm1::applyKept(int part, HWND parent) {
       }
       if (k.checked) vak::setChecked(h, *k.checked);
       if (k.enabled) EnableWindow(h, *k.enabled);
-      if (k.shown) ShowWindow(h, *k.shown ? SW_SHOW : SW_HIDE);
       if (k.hint || k.hintOn)
         hints_.set(h, k.hint ? *k.hint : hints_.text(h), k.hintOn ? *k.hintOn : hints_.enabled(h));
     }
@@ -213,20 +212,15 @@ void ControlRef::setCheckedAndRun(bool on, const std::function<void()>& handler)
 }
 
 std::string ControlRef::text() const {
-  if (TForm1::Kept* k = form_.kept(id_); k && k->text) return *k->text;
+  if (TForm1::Kept* k = form_.kept(id_); k && k->text) return asShown(*k->text);
   return getText(window());
 }
 
 void ControlRef::setText(const std::string& text) const {
   if (TForm1::Kept* k = form_.kept(id_))
-    k->text = asShown(text);
+    k->text = text;
   else if (HWND h = form_.existingControl(id_))
     vak::setText(h, text);
-}
-
-bool ControlRef::enabled() const {
-  if (TForm1::Kept* k = form_.kept(id_); k && k->enabled) return *k->enabled;
-  return IsWindowEnabled(window()) != FALSE;
 }
 
 void ControlRef::enable(bool on) const {
@@ -234,13 +228,6 @@ void ControlRef::enable(bool on) const {
     k->enabled = on;
   else if (HWND h = form_.existingControl(id_))
     EnableWindow(h, on);
-}
-
-void ControlRef::show(bool on) const {
-  if (TForm1::Kept* k = form_.kept(id_))
-    k->shown = on;
-  else if (HWND h = form_.existingControl(id_))
-    ShowWindow(h, on ? SW_SHOW : SW_HIDE);
 }
 
 void ControlRef::setHint(const std::string& text) const {
@@ -263,16 +250,17 @@ int ControlRef::count() const {
 }
 
 std::string ControlRef::itemText(int index) const {
-  if (TForm1::Kept* k = form_.kept(id_); k && k->items)
-    return index >= 0 && index < static_cast<int>(k->items->size()) ? (*k->items)[static_cast<size_t>(index)]
-                                                                      : std::string();
+  if (TForm1::Kept* k = form_.kept(id_); k && k->items) {
+    if (index < 0 || index >= static_cast<int>(k->items->size())) return std::string();
+    return asShown((*k->items)[static_cast<size_t>(index)]);
+  }
   return comboItem(window(), index);
 }
 
 int ControlRef::find(const std::string& text) const {
   if (TForm1::Kept* k = form_.kept(id_); k && k->items) {
     for (size_t i = 0; i < k->items->size(); ++i)
-      if ((*k->items)[i] == text) return static_cast<int>(i);
+      if (asShown((*k->items)[i]) == text) return static_cast<int>(i);
     return -1;
   }
   return comboFind(window(), text);
@@ -303,7 +291,7 @@ void ControlRef::clear() const {
 
 void ControlRef::add(const std::string& text) const {
   if (TForm1::Kept* k = form_.kept(id_); k && k->items) {
-    k->items->push_back(asShown(text));
+    k->items->push_back(text);
     return;
   }
   comboAdd(window(), text);
@@ -575,10 +563,6 @@ void TForm1::setActivePage(int index) {
   SendMessageW(control(ids::PageControl1), TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
   showPage(index);
   if (index == 2) T3Show();
-}
-
-void TForm1::setCheckedAndRun(HWND box, bool checked, const std::function<void()>& handler) {
-  if (setChecked(box, checked)) handler();
 }
 
 IniFile TForm1::settings() const { return IniFile(programFolder_ + "\\Einst.ini"); }

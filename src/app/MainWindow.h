@@ -67,9 +67,7 @@ class ControlRef {
   void setCheckedAndRun(bool on, const std::function<void()>& handler) const;
   std::string text() const;
   void setText(const std::string& text) const;
-  bool enabled() const;
   void enable(bool on) const;
-  void show(bool on) const;
   void setHint(const std::string& text) const;
   void enableHint(bool on) const;
 
@@ -183,11 +181,6 @@ class TForm1 : public Window {
   // Shows the model in the tables, check boxes and panels.
   void refreshViews();
 
-  // Sets a check box and, when its state changes, runs its handler, as a click would.
-  void setCheckedAndRun(HWND box, bool checked, const std::function<void()>& handler);
-  void setCheckedAndRun(int id, bool checked, const std::function<void()>& handler) {
-    at(id).setCheckedAndRun(checked, handler);
-  }
   IniFile settings() const;
 
  protected:
@@ -247,7 +240,6 @@ class TForm1 : public Window {
     std::optional<std::string> text;
     std::optional<bool> checked;
     std::optional<bool> enabled;
-    std::optional<bool> shown;
     std::optional<std::vector<std::string>> items;  // a combo box's list
     int selection = -1;                             // with items
     std::optional<std::string> hint;

@@ -29,7 +29,8 @@ bool readWhole(const std::wstring& path, std::vector<unsigned char>& data) {
   if (ok) {
     data.resize(static_cast<size_t>(size.QuadPart));
     DWORD got = 0;
-    ok = data.empty() || (ReadFile(f, data.data(), static_cast<DWORD>(data.size()), &got, nullptr) && got == data.size());
+    ok = data.empty() ||
+         (ReadFile(f, data.data(), static_cast<DWORD>(data.size()), &got, nullptr) && got == data.size());
   }
   CloseHandle(f);
   return ok;

@@ -58,7 +58,8 @@ void ProfileOptions::wireCommands() {
 
 void ProfileOptions::applyTexts() {
   form_.at(ids::MultiIBox).setText("MultiInstance");
-  form_.at(ids::MultiIBox).setHint(T("Macht es möglich ICQ mehrfach, also\r\nmit verschiedenen Profilen laufen zu lassen"));
+  form_.at(ids::MultiIBox)
+      .setHint(T("Macht es möglich ICQ mehrfach, also\r\nmit verschiedenen Profilen laufen zu lassen"));
   const std::string birthdayHint =
       T("Achtung!\r\nDamit die Einstellungen korrekt übernommen werden,\r\ndarf ICQ bis zum nächsten PC-Start nicht "
         "erneut\r\nausgeführt werden!");

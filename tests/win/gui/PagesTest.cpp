@@ -114,7 +114,10 @@ class Pages : public GuiTest {
     return all;
   }
 
-  std::string machine() { return tree("HKCU\\Software\\Mirabilis") + tree("HKLM\\Software\\Mirabilis") + filesBelow(folder_); }
+  // The registry trees of ICQ and the files of the test's folder.
+  std::string machine() {
+    return tree("HKCU\\Software\\Mirabilis") + tree("HKLM\\Software\\Mirabilis") + filesBelow(folder_);
+  }
 
   struct Run {
     std::vector<std::string> boxes;
