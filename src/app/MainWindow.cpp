@@ -89,10 +89,7 @@ LRESULT Page::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 TForm1::TForm1() = default;
 
-TForm1::~TForm1() {
-  for (HICON icon : icons_)
-    if (icon) DestroyIcon(icon);
-}
+TForm1::~TForm1() = default;
 
 HWND TForm1::control(int id) const {
   if (HWND h = GetDlgItem(hwnd_, id)) return h;
@@ -100,8 +97,6 @@ HWND TForm1::control(int id) const {
     if (HWND h = GetDlgItem(p.hwnd(), id)) return h;
   return nullptr;
 }
-
-HICON TForm1::statusIcon(int n) const { return icons_.at(static_cast<size_t>(n)); }
 
 RECT TForm1::statusIconRect(int n) const {
   const RECT design{n <= kRowsPerGrid ? 9 : 417, entryRowTop(n), 0, 0};
@@ -128,7 +123,7 @@ void TForm1::create() {
   makeLabel(hwnd_, ids::Headline, T("Meldewart für ICQ"), 8, 5, 260, 16);
   SendMessageW(control(ids::Headline), WM_SETFONT, reinterpret_cast<WPARAM>(uiBoldFont()), FALSE);
 
-  makeIcon(hwnd_, ids::Image33, icons_[33], 10, 29, 16, 16);
+  makeIcon(hwnd_, ids::Image33, statusIcon(kAwayItem), 10, 29, 16, 16);
   makeLabel(hwnd_, ids::ProfileLabel, "ICQ-Profil:", 288, 30, 58, 16);
   makeCombo(hwnd_, ids::NN, 348, 26, 204, 200);
   // The panels open the editor also from the keyboard; in the tab order
@@ -140,7 +135,7 @@ void TForm1::create() {
             SS_RIGHT | SS_SUNKEN | SS_NOTIFY | SS_NOPREFIX | SS_ENDELLIPSIS | SS_CENTERIMAGE);
   makeClickable(away);
   makeClickable(control(ids::NaEd));
-  makeIcon(hwnd_, ids::Image34, icons_[34], 806, 29, 16, 16);
+  makeIcon(hwnd_, ids::Image34, statusIcon(kNaItem), 806, 29, 16, 16);
   hints_.set(control(ids::Image33), "Abwesend");
   hints_.enable(control(ids::Image33), true);
   hints_.set(control(ids::Image34), T("Nicht verfügbar (länger abwesend)"));
@@ -191,20 +186,18 @@ void TForm1::layoutPages() {
 }
 
 void TForm1::createIcons() {
-  // The status pictures in the size of the window's DPI.
-  const int size = dpiScale(hwnd_, 16);
-  for (int n = 1; n <= 34; ++n) {
-    HICON& icon = icons_[static_cast<size_t>(n)];
-    HICON old = icon;
-    icon = createStatusIcon(n, size);
-    const int id = n == 33 ? ids::Image33 : n == 34 ? ids::Image34 : ids::Image1 + n - 1;
-    if (HWND c = control(id)) {
-      SendMessageW(c, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+  // The status pictures in the size of the window's DPI. Only the two
+  // pictures beside the panels are windows of their own; the page draws the
+  // others. The icons made before go once the windows hold the new ones.
+  StatusIcons icons(dpiScale(hwnd_, 16));
+  for (int n : {kAwayItem, kNaItem}) {
+    if (HWND c = control(n == kAwayItem ? ids::Image33 : ids::Image34)) {
+      SendMessageW(c, STM_SETICON, reinterpret_cast<WPARAM>(icons.icon(n)), 0);
       RECT d{};
       if (designRect(c, d)) placeControl(c, d.left, d.top, d.right - d.left, d.bottom - d.top);
     }
-    if (old) DestroyIcon(old);
   }
+  icons_ = std::move(icons);
   if (page(0)) InvalidateRect(page(0), nullptr, TRUE);
 }
 
@@ -258,13 +251,10 @@ void TForm1::createStatusTab() {
   // The 32 status icons are drawn by the page itself: 32 windows fewer to
   // create and paint at every start.
   pages_[0].setPainter([this](HDC dc, const RECT& area) {
-    const int size = dpiScale(hwnd_, 16);
     for (int n = 1; n <= kEntryCount; ++n) {
       const RECT r = statusIconRect(n);
       RECT common{};
-      HICON icon = statusIcon(n);
-      if (icon && IntersectRect(&common, &r, &area))
-        DrawIconEx(dc, r.left, r.top, icon, size, size, 0, nullptr, DI_NORMAL);
+      if (IntersectRect(&common, &r, &area)) icons_.draw(dc, n, r.left, r.top);
     }
   });
 }

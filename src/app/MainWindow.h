@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/Grid.h"
+#include "app/Icons.h"
 #include "app/Window.h"
 #include "platform/Ini.h"
 #include "settings/AboutPanel.h"
@@ -122,7 +123,8 @@ class TForm1 : public Window {
   int activePage() const;
   void setActivePage(int index);
   Hints& hints() { return hints_; }
-  HICON statusIcon(int n) const;
+  // The status icon of item n (1-34) for a window that shows it; nullptr for 30.
+  HICON statusIcon(int n) { return icons_.icon(n); }
   // Where the status icon of entry n (1-32) is drawn, in the client area of page(0).
   RECT statusIconRect(int n) const;
 
@@ -176,7 +178,7 @@ class TForm1 : public Window {
   Grid grid1_, grid2_;
   std::array<HWND, kEntryCount> editButtons_{};
   std::array<HWND, kEntryCount> activeBoxes_{};
-  std::array<HICON, 35> icons_{};
+  StatusIcons icons_;
   HMENU menu_ = nullptr;
 
   ProfileOptions options_{*this};
