@@ -229,11 +229,8 @@ std::vector<OperationRow> measureOperations(const std::string& workFolder, int r
   vak::TForm1 form;
   form.create();
   vak::EditorDialog form4(form);
-  form4.create(form.hwnd());
   vak::WebViewer form6;
-  form6.create(form.hwnd());
   vak::RestoreDialog form7(form);
-  form7.create(form.hwnd());
   form.setDialogs(&form4, &form6, &form7);
   form.setProgramFolder(vakFolder);
   ShowWindow(form.hwnd(), SW_SHOWNORMAL);

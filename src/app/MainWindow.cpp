@@ -315,6 +315,24 @@ void TForm1::setDialogs(EditorDialog* form4, WebViewer* form6, RestoreDialog* fo
   form7_ = form7;
 }
 
+// The dialogs' windows are made when they are first needed: most runs never
+// open them, and every window costs start-up time.
+EditorDialog* TForm1::form4() {
+  if (form4_ && !form4_->hwnd()) {
+    form4_->create(hwnd_);
+    applyDialogTexts();
+  }
+  return form4_;
+}
+
+WebViewer* TForm1::form6() {
+  if (form6_ && !form6_->hwnd()) {
+    form6_->create(hwnd_);
+    applyDialogTexts();
+  }
+  return form6_;
+}
+
 int TForm1::activePage() const {
   return static_cast<int>(SendMessageW(control(ids::PageControl1), TCM_GETCURSEL, 0, 0));
 }
@@ -567,14 +585,16 @@ void TForm1::Reset() {
 
 void TForm1::BearbeitenClick(int entry) {
   currentEntry_ = entry;
-  form4_->prepareEntry(model_.entry(entry).active);
-  form4_->showModal(hwnd_);
+  EditorDialog* editor = form4();
+  editor->prepareEntry(model_.entry(entry).active);
+  editor->showModal(hwnd_);
 }
 
 void TForm1::BearbAwayClick(int tag) {
   currentEntry_ = tag;
-  form4_->prepareAwayText();
-  form4_->showModal(hwnd_);
+  EditorDialog* editor = form4();
+  editor->prepareAwayText();
+  editor->showModal(hwnd_);
 }
 
 void TForm1::F4OK(const std::string& title, const std::string& message, bool active) {
@@ -618,6 +638,9 @@ void TForm1::LadenClick() {
   Load(name.value_or(""));
 }
 
-void TForm1::Restorelastsaved1Click() { form7_->showModal(hwnd_); }
+void TForm1::Restorelastsaved1Click() {
+  if (!form7_->hwnd()) form7_->create(hwnd_);
+  form7_->showModal(hwnd_);
+}
 
 }  // namespace vak

@@ -53,6 +53,8 @@ class TForm1 : public Window {
 
   // Creates the window (hidden) with its design-time controls.
   void create();
+  // The dialog objects; their windows are made on first use (form4(),
+  // form6(), the restore menu item).
   void setDialogs(EditorDialog* form4, WebViewer* form6, RestoreDialog* form7);
 
   // --- start-up (show handler) ---
@@ -111,8 +113,9 @@ class TForm1 : public Window {
   void setShownProfileDeleted() { shownProfileDeleted_ = true; }
   bool shownProfileDeleted() const { return shownProfileDeleted_; }
   const std::vector<std::string>& commandLine() const { return args_; }
-  EditorDialog* form4() const { return form4_; }
-  WebViewer* form6() const { return form6_; }
+  // The editor and the web viewer, their windows made on the first call.
+  EditorDialog* form4();
+  WebViewer* form6();
   int currentEntry() const { return currentEntry_; }
 
   HWND control(int id) const;
@@ -152,6 +155,8 @@ class TForm1 : public Window {
   void checkUpdateRadio(int mode);
   void readStatusSet(const std::string& uin);
   void applyHintsAndHeadings();
+  // The built-in texts of the dialogs whose windows exist, once lng() chose them.
+  void applyDialogTexts();
  public:
   HMENU menu() const { return menu_; }
  private:
@@ -172,6 +177,7 @@ class TForm1 : public Window {
   EditorDialog* form4_ = nullptr;
   WebViewer* form6_ = nullptr;
   RestoreDialog* form7_ = nullptr;
+  bool builtInTexts_ = false;  // lng() gave the controls the built-in texts
 
   Hints hints_;
   std::array<Page, 3> pages_;

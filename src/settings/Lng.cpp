@@ -101,7 +101,19 @@ void TForm1::lng() {
   setText(control(ids::SICQNr), "Standardnummer verwenden");
   setText(control(ids::Label7), "Automatisches Update");
   about_.applyTexts();
-  if (form4_) {
+  // The dialogs made later get these texts when they are made.
+  builtInTexts_ = true;
+  applyDialogTexts();
+  fillMessageTextsFirst(texts);
+  update_.applyTexts();
+  setIfPresent(control(ids::EndUD), "Abbrechen");
+  setIfPresent(control(ids::InfoBtn), "Info");
+  fillMessageTextsRest(texts);
+}
+
+void TForm1::applyDialogTexts() {
+  if (!builtInTexts_) return;
+  if (form4_ && form4_->hwnd()) {
     setText(form4_->control(EditorDialog::GroupBox2), "Statusmeldung");
     setText(form4_->control(EditorDialog::Label1), "Titel");
     setText(form4_->control(EditorDialog::Label2), "Nachricht");
@@ -109,13 +121,10 @@ void TForm1::lng() {
     setText(form4_->control(EditorDialog::OK), "&OK");
     setText(form4_->control(EditorDialog::Abbrechen), "&Abbrechen");
   }
-  fillMessageTextsFirst(texts);
-  update_.applyTexts();
-  setIfPresent(control(ids::EndUD), "Abbrechen");
-  setIfPresent(control(ids::InfoBtn), "Info");
-  if (form6_) setText(form6_->control(WebViewer::Button1), "&OK");
-  fillMessageTextsRest(texts);
-  if (form6_) setText(form6_->hwnd(), "Update");
+  if (form6_ && form6_->hwnd()) {
+    setText(form6_->control(WebViewer::Button1), "&OK");
+    setText(form6_->hwnd(), "Update");
+  }
 }
 
 }  // namespace vak
