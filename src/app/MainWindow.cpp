@@ -466,8 +466,7 @@ void TForm1::FormShow() {
     startTrace::mark("profile list");
 
     // The first read takes the start number; every later one the profile
-    // chosen in the profile box.
-    profileKeys_ = readProfileKeyList();
+    // chosen in the profile box. The profile key list is the one just listed.
     readStatusSet(startNumber_);
     startTrace::mark("profile read");
     smileys_.SmileyAkt();
@@ -516,10 +515,17 @@ void TForm1::readStatusSet(const std::string& uin) {
   shownProfileDeleted_ = false;
   const std::string listPath = vak::statusListPath(uin);
 
-  readStateList(listPath, model_);
+  // Each entry key is read once; its state goes into the state list first,
+  // its texts into the tables after the update mode.
+  const StoredStatusList stored = readStatusList(listPath);
+  for (int n = 1; n <= kEntryCount; ++n) model_.stateOf(n) = stored[static_cast<size_t>(n - 1)].state;
   checkUpdateRadio(ini.readInteger("Einstellungen", "#03", 3));
-  readEntryTexts(listPath, model_);
-  for (int n = 1; n <= kEntryCount; ++n) model_.entry(n).active = model_.stateOf(n) == 1;
+  for (int n = 1; n <= kEntryCount; ++n) {
+    StatusEntry& e = model_.entry(n);
+    e.title = stored[static_cast<size_t>(n - 1)].title;
+    e.message = stored[static_cast<size_t>(n - 1)].message;
+    e.active = model_.stateOf(n) == 1;
+  }
 
   // The panels never keep the texts of the profile read before: they stay
   // empty when the read stops before them or the profile has no ICQ Lite key.
