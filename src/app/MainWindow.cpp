@@ -92,10 +92,26 @@ TForm1::TForm1() = default;
 TForm1::~TForm1() = default;
 
 HWND TForm1::control(int id) const {
-  if (HWND h = GetDlgItem(hwnd_, id)) return h;
+  // A search asks the system for the children of up to four windows; a
+  // control found once is taken from the list while it is still there.
+  const auto known = controls_.find(id);
+  if (known != controls_.end()) {
+    const HWND h = known->second;
+    if (IsWindow(h) && GetDlgCtrlID(h) == id && ownsControls(GetParent(h))) return h;
+    controls_.erase(known);
+  }
+  HWND found = GetDlgItem(hwnd_, id);
   for (const Page& p : pages_)
-    if (HWND h = GetDlgItem(p.hwnd(), id)) return h;
-  return nullptr;
+    if (!found) found = GetDlgItem(p.hwnd(), id);
+  if (found) controls_[id] = found;
+  return found;
+}
+
+bool TForm1::ownsControls(HWND parent) const {
+  if (parent && parent == hwnd_) return true;
+  for (const Page& p : pages_)
+    if (parent && parent == p.hwnd()) return true;
+  return false;
 }
 
 RECT TForm1::statusIconRect(int n) const {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -118,6 +119,7 @@ class TForm1 : public Window {
   WebViewer* form6();
   int currentEntry() const { return currentEntry_; }
 
+  // The control with this id in the window or on one of its pages.
   HWND control(int id) const;
   HWND editButton(int entry) const { return editButtons_.at(static_cast<size_t>(entry - 1)); }
   HWND activeBox(int entry) const { return activeBoxes_.at(static_cast<size_t>(entry - 1)); }
@@ -161,6 +163,8 @@ class TForm1 : public Window {
   HMENU menu() const { return menu_; }
  private:
   std::string selectedProfileText() const;
+  // Whether controls found by control() may have this parent.
+  bool ownsControls(HWND parent) const;
 
   // program-wide state
   std::string programFolder_;
@@ -186,6 +190,7 @@ class TForm1 : public Window {
   std::array<HWND, kEntryCount> activeBoxes_{};
   StatusIcons icons_;
   HMENU menu_ = nullptr;
+  mutable std::map<int, HWND> controls_;  // found by control()
 
   ProfileOptions options_{*this};
   Sounds sounds_{*this};
