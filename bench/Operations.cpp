@@ -161,21 +161,19 @@ struct BareRead {
       if (RegOpenKeyExA(owners, name, 0, KEY_READ | kView, &probe) == ERROR_SUCCESS) RegCloseKey(probe);
     }
     RegCloseKey(owners);
-    const std::string list = std::string(kOwners) + "\\" + uin + "\\CustomStatusList\\";
-    for (int pass = 0; pass < 2; ++pass) {  // the state list, then the texts
+    // Each entry key once, found from the list key, all three values at once.
+    const std::string list = std::string(kOwners) + "\\" + uin + "\\CustomStatusList";
+    HKEY entries = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, list.c_str(), 0, KEY_READ | kView, &entries) == ERROR_SUCCESS) {
       for (int n = 1; n <= vak::kEntryCount; ++n) {
         HKEY k = nullptr;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, (list + vak::intToStr(n)).c_str(), 0, KEY_READ | kView, &k) !=
-            ERROR_SUCCESS)
-          continue;
-        if (pass == 0) {
-          query(k, "On");
-        } else {
-          query(k, "Name");
-          query(k, "Description");
-        }
+        if (RegOpenKeyExA(entries, vak::intToStr(n).c_str(), 0, KEY_READ | kView, &k) != ERROR_SUCCESS) continue;
+        query(k, "On");
+        query(k, "Name");
+        query(k, "Description");
         RegCloseKey(k);
       }
+      RegCloseKey(entries);
     }
     HKEY k = nullptr;
     const std::string lite = "software\\mirabilis\\icq\\NewOwners\\" + uin + "\\ICQLite";
@@ -229,11 +227,8 @@ std::vector<OperationRow> measureOperations(const std::string& workFolder, int r
   vak::TForm1 form;
   form.create();
   vak::EditorDialog form4(form);
-  form4.create(form.hwnd());
   vak::WebViewer form6;
-  form6.create(form.hwnd());
   vak::RestoreDialog form7(form);
-  form7.create(form.hwnd());
   form.setDialogs(&form4, &form6, &form7);
   form.setProgramFolder(vakFolder);
   ShowWindow(form.hwnd(), SW_SHOWNORMAL);

@@ -17,16 +17,14 @@ int runApplication(HINSTANCE, int showCommand) {
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&icc);
 
-  // The four windows, in this order; all live until the program ends.
+  // The four windows; all live until the program ends. The main window is
+  // made now, each dialog's window the first time it is needed.
   TForm1 form1;
   form1.create();
   startTrace::mark("main window and controls");
   EditorDialog form4(form1);
-  form4.create(form1.hwnd());
   WebViewer form6;
-  form6.create(form1.hwnd());
   RestoreDialog form7(form1);
-  form7.create(form1.hwnd());
   form1.setDialogs(&form4, &form6, &form7);
   form1.setCommandLine(commandLineArgs());
   startTrace::mark("dialogs");

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace vak {
@@ -44,7 +45,8 @@ struct Look {
 };
 
 // Items 1..34; item 30 has no picture.
-const Look kLooks[34] = {
+constexpr int kItems = StatusIcons::kItems;
+const Look kLooks[kItems] = {
     {Part::Flower, RGB(60, 180, 60), RGB(230, 60, 40), Part::None},       // 1 online
     {Part::Flower, RGB(60, 180, 60), RGB(250, 210, 40), Part::Chat},      // 2 free for chat
     {Part::Flower, RGB(220, 50, 40), RGB(250, 210, 40), Part::Minus},     // 3 occupied
@@ -206,7 +208,7 @@ std::vector<double> numbers(const char* text) {
   return out;
 }
 
-void draw(HDC dc, Op op, COLORREF fill, COLORREF line, double width, const std::vector<double>& v) {
+void drawShape(HDC dc, Op op, COLORREF fill, COLORREF line, double width, const std::vector<double>& v) {
   HGDIOBJ brush = fill == kNone ? GetStockObject(NULL_BRUSH) : CreateSolidBrush(fill);
   HGDIOBJ pen = line == kNone ? GetStockObject(NULL_PEN) : CreatePen(PS_SOLID, px(width), line);
   HGDIOBJ oldBrush = SelectObject(dc, brush);
@@ -254,69 +256,36 @@ void paint(HDC dc, const Look& k) {
       v.push_back(16 + r * std::sin(t));
     }
   }
-  if (!v.empty()) draw(dc, Op::Poly, k.main, resolve(kMainDark, k), 1.6, v);
+  if (!v.empty()) drawShape(dc, Op::Poly, k.main, resolve(kMainDark, k), 1.6, v);
   for (const Step& s : kSteps) {
     if (s.part != k.shape && s.part != k.extra) continue;
     for (const char* p = s.xy; p; p = std::strchr(p, ';') ? std::strchr(p, ';') + 1 : nullptr)
-      draw(dc, s.op, resolve(s.fill, k), resolve(s.line, k), s.width, numbers(p));
+      drawShape(dc, s.op, resolve(s.fill, k), resolve(s.line, k), s.width, numbers(p));
   }
 }
 
-HBITMAP makeDib(HDC screen, int size, void** bits) {
+HBITMAP makeDib(int width, int height, void** bits) {
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = size;
-  bi.bmiHeader.biHeight = -size;  // top-down
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;  // top-down
   bi.bmiHeader.biPlanes = 1;
   bi.bmiHeader.biBitCount = 32;
   bi.bmiHeader.biCompression = BI_RGB;
-  return CreateDIBSection(screen, &bi, DIB_RGB_COLORS, bits, nullptr, 0);
+  return CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, bits, nullptr, 0);
 }
 
-// The look painted on the big bitmap filled with `background`.
-std::vector<uint32_t> render(HDC screen, const Look& k, COLORREF background, int big) {
-  void* bits = nullptr;
-  HBITMAP bmp = makeDib(screen, big, &bits);
-  if (!bmp) return {};
-  HDC dc = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(dc, bmp);
-  draw(dc, Op::Box, background, kNone, 0, {-1, -1, 33, 33});
-  paint(dc, k);
-  GdiFlush();
-  const uint32_t* p = static_cast<const uint32_t*>(bits);
-  std::vector<uint32_t> pixels(p, p + static_cast<size_t>(big) * static_cast<size_t>(big));
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  DeleteObject(bmp);
-  return pixels;
-}
-
-}  // namespace
-
-HICON createStatusIcon(int n, int side) {
-  if (n < 1 || n > 34 || kLooks[n - 1].shape == Part::None || side < 1 || side > 256) return nullptr;
-  const Look& look = kLooks[n - 1];
+// Averages the kScale x kScale samples of each pixel of a picture painted
+// big on the background colour into `out` (side x side, `stride` pixels a
+// row): straight alpha, as icons keep it.
+void reduce(const uint32_t* samples, int side, uint32_t* out, int stride) {
   const int big = side * kScale;
-  g_unit = big / 32.0;
-  HDC screen = GetDC(nullptr);
-  const std::vector<uint32_t> samples = render(screen, look, kBackground, big);
-  void* bits = nullptr;
-  HBITMAP color = makeDib(screen, side, &bits);
-  ReleaseDC(nullptr, screen);
-  if (!color || samples.empty()) {
-    if (color) DeleteObject(color);
-    return nullptr;
-  }
-
-  // Icons keep straight (not premultiplied) alpha.
-  uint32_t* out = static_cast<uint32_t*>(bits);
   for (int y = 0; y < side; ++y) {
     for (int x = 0; x < side; ++x) {
       uint32_t covered = 0, r = 0, g = 0, b = 0;
       for (int sy = 0; sy < kScale; ++sy) {
         for (int sx = 0; sx < kScale; ++sx) {
-          size_t i = static_cast<size_t>((y * kScale + sy) * big + x * kScale + sx);
-          const uint32_t v = samples[i] & 0xFFFFFFu;
+          const uint32_t v = samples[(y * kScale + sy) * big + x * kScale + sx] & 0xFFFFFFu;
           if (v == kBackgroundSample) continue;
           ++covered;
           r += (v >> 16) & 0xFF;
@@ -324,20 +293,133 @@ HICON createStatusIcon(int n, int side) {
           b += v & 0xFF;
         }
       }
-      uint32_t a = covered * 255 / (kScale * kScale);
-      out[y * side + x] =
-          covered ? (a << 24) | (r / covered << 16) | (g / covered << 8) | (b / covered) : 0;
+      const uint32_t a = covered * 255 / (kScale * kScale);
+      out[y * stride + x] = covered ? (a << 24) | (r / covered << 16) | (g / covered << 8) | (b / covered) : 0;
     }
   }
+}
 
+// Straight alpha to premultiplied, rounded as the system does when it draws
+// an icon: a picture drawn from the row looks exactly like its icon drawn.
+uint32_t premultiplied(uint32_t v) {
+  const uint32_t a = v >> 24;
+  const auto channel = [a](uint32_t c) { return ((c & 0xFF) * a + 127) / 255; };
+  return (a << 24) | channel(v >> 16) << 16 | channel(v >> 8) << 8 | channel(v);
+}
+
+bool hasPicture(int n) { return n >= 1 && n <= kItems && kLooks[n - 1].shape != Part::None; }
+
+}  // namespace
+
+StatusIcons::StatusIcons(int side) {
+  if (side < 1 || side > 256) return;
+  const int big = side * kScale;
+  g_unit = big / 32.0;
+  // One memory DC for everything: each picture is painted big on one
+  // scratch bitmap and reduced into the row of pictures.
+  HDC dc = CreateCompatibleDC(nullptr);
+  void* sampleBits = nullptr;
+  HBITMAP scratch = dc ? makeDib(big, big, &sampleBits) : nullptr;
+  if (!scratch) {
+    if (dc) DeleteDC(dc);
+    return;
+  }
+  const int width = side * kItems;
+  straight_.assign(static_cast<size_t>(width) * static_cast<size_t>(side), 0);
+  HGDIOBJ old = SelectObject(dc, scratch);
+  for (int n = 1; n <= kItems; ++n) {
+    if (!hasPicture(n)) continue;
+    drawShape(dc, Op::Box, kBackground, kNone, 0, {-1, -1, 33, 33});
+    paint(dc, kLooks[n - 1]);
+    GdiFlush();
+    reduce(static_cast<const uint32_t*>(sampleBits), side, &straight_[static_cast<size_t>((n - 1) * side)], width);
+  }
+  SelectObject(dc, old);
+  DeleteObject(scratch);
+
+  void* rowBits = nullptr;
+  HBITMAP row = makeDib(width, side, &rowBits);
+  if (!row) {
+    DeleteDC(dc);
+    straight_.clear();
+    return;
+  }
+  uint32_t* out = static_cast<uint32_t*>(rowBits);
+  for (size_t i = 0; i < straight_.size(); ++i) out[i] = premultiplied(straight_[i]);
+  GdiFlush();
+  dc_ = dc;
+  row_ = row;
+  oldBitmap_ = SelectObject(dc_, row_);
+  side_ = side;
+}
+
+StatusIcons::~StatusIcons() { release(); }
+
+StatusIcons::StatusIcons(StatusIcons&& other) noexcept { swap(other); }
+
+StatusIcons& StatusIcons::operator=(StatusIcons&& other) noexcept {
+  if (this != &other) {
+    release();
+    swap(other);
+  }
+  return *this;
+}
+
+void StatusIcons::swap(StatusIcons& other) noexcept {
+  std::swap(dc_, other.dc_);
+  std::swap(row_, other.row_);
+  std::swap(oldBitmap_, other.oldBitmap_);
+  std::swap(side_, other.side_);
+  std::swap(straight_, other.straight_);
+  std::swap(icons_, other.icons_);
+}
+
+void StatusIcons::release() {
+  for (HICON& icon : icons_) {
+    if (icon) DestroyIcon(icon);
+    icon = nullptr;
+  }
+  if (dc_) {
+    SelectObject(dc_, oldBitmap_);
+    DeleteDC(dc_);
+  }
+  if (row_) DeleteObject(row_);
+  dc_ = nullptr;
+  row_ = nullptr;
+  oldBitmap_ = nullptr;
+  side_ = 0;
+  straight_.clear();
+}
+
+void StatusIcons::draw(HDC target, int n, int x, int y) const {
+  if (!dc_ || !hasPicture(n)) return;
+  const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  GdiAlphaBlend(target, x, y, side_, side_, dc_, (n - 1) * side_, 0, side_, side_, blend);
+}
+
+uint32_t StatusIcons::pixel(int n, int x, int y) const {
+  if (!dc_ || !hasPicture(n) || x < 0 || y < 0 || x >= side_ || y >= side_) return 0;
+  return straight_[static_cast<size_t>(y * side_ * kItems + (n - 1) * side_ + x)];
+}
+
+HICON StatusIcons::icon(int n) {
+  if (!dc_ || !hasPicture(n)) return nullptr;
+  HICON& icon = icons_[static_cast<size_t>(n)];
+  if (icon) return icon;
+  void* bits = nullptr;
+  HBITMAP color = makeDib(side_, side_, &bits);
+  if (!color) return nullptr;
+  uint32_t* out = static_cast<uint32_t*>(bits);
+  for (int y = 0; y < side_; ++y)
+    for (int x = 0; x < side_; ++x) out[y * side_ + x] = pixel(n, x, y);
   // The alpha channel decides; the AND mask stays all zero.
-  const std::vector<uint8_t> maskBits(static_cast<size_t>((side + 15) / 16 * 2 * side), 0);
-  HBITMAP mask = CreateBitmap(side, side, 1, 1, maskBits.data());
+  const std::vector<uint8_t> maskBits(static_cast<size_t>((side_ + 15) / 16 * 2 * side_), 0);
+  HBITMAP mask = CreateBitmap(side_, side_, 1, 1, maskBits.data());
   ICONINFO info{};
   info.fIcon = TRUE;
   info.hbmMask = mask;
   info.hbmColor = color;
-  HICON icon = CreateIconIndirect(&info);
+  icon = CreateIconIndirect(&info);
   DeleteObject(mask);
   DeleteObject(color);
   return icon;

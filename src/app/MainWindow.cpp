@@ -89,10 +89,7 @@ LRESULT Page::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 TForm1::TForm1() = default;
 
-TForm1::~TForm1() {
-  for (HICON icon : icons_)
-    if (icon) DestroyIcon(icon);
-}
+TForm1::~TForm1() = default;
 
 namespace {
 
@@ -120,11 +117,20 @@ HWND TForm1::existingControl(int id) const {
     default:
       break;
   }
-  if (HWND h = GetDlgItem(hwnd_, id)) return h;
+  // A search asks the system for the children of up to four windows; a
+  // control found once is taken from the list while it is still there.
+  const auto known = controls_.find(id);
+  if (known != controls_.end()) {
+    const HWND h = known->second;
+    if (IsWindow(h) && GetDlgCtrlID(h) == id && ownsControls(GetParent(h))) return h;
+    controls_.erase(known);
+  }
+  HWND found = GetDlgItem(hwnd_, id);
   // Also a control that was put on a page afterwards.
   for (const Page& p : pages_)
-    if (HWND h = GetDlgItem(p.hwnd(), id)) return h;
-  return nullptr;
+    if (!found) found = GetDlgItem(p.hwnd(), id);
+  if (found) controls_[id] = found;
+  return found;
 }
 
 HWND TForm1::control(int id) {
@@ -297,7 +303,12 @@ void ControlRef::add(const std::string& text) const {
   comboAdd(window(), text);
 }
 
-HICON TForm1::statusIcon(int n) const { return icons_.at(static_cast<size_t>(n)); }
+bool TForm1::ownsControls(HWND parent) const {
+  if (parent && parent == hwnd_) return true;
+  for (const Page& p : pages_)
+    if (parent && parent == p.hwnd()) return true;
+  return false;
+}
 
 RECT TForm1::statusIconRect(int n) const {
   const RECT design{n <= kRowsPerGrid ? 9 : 417, entryRowTop(n), 0, 0};
@@ -324,7 +335,7 @@ void TForm1::create() {
   makeLabel(hwnd_, ids::Headline, T("Meldewart für ICQ"), 8, 5, 260, 16);
   SendMessageW(control(ids::Headline), WM_SETFONT, reinterpret_cast<WPARAM>(uiBoldFont()), FALSE);
 
-  makeIcon(hwnd_, ids::Image33, icons_[33], 10, 29, 16, 16);
+  makeIcon(hwnd_, ids::Image33, statusIcon(kAwayItem), 10, 29, 16, 16);
   makeLabel(hwnd_, ids::ProfileLabel, "ICQ-Profil:", 288, 30, 58, 16);
   makeCombo(hwnd_, ids::NN, 348, 26, 204, 200);
   // The panels open the editor also from the keyboard; in the tab order
@@ -336,7 +347,7 @@ void TForm1::create() {
             SS_RIGHT | SS_SUNKEN | SS_NOTIFY | SS_NOPREFIX | SS_ENDELLIPSIS | SS_CENTERIMAGE);
   makeClickable(away);
   makeClickable(control(ids::NaEd));
-  makeIcon(hwnd_, ids::Image34, icons_[34], 806, 29, 16, 16);
+  makeIcon(hwnd_, ids::Image34, statusIcon(kNaItem), 806, 29, 16, 16);
   hints_.set(control(ids::Image33), "Abwesend");
   hints_.enable(control(ids::Image33), true);
   hints_.set(control(ids::Image34), T("Nicht verfügbar (länger abwesend)"));
@@ -389,20 +400,18 @@ void TForm1::layoutPages() {
 }
 
 void TForm1::createIcons() {
-  // The status pictures in the size of the window's DPI.
-  const int size = dpiScale(hwnd_, 16);
-  for (int n = 1; n <= 34; ++n) {
-    HICON& icon = icons_[static_cast<size_t>(n)];
-    HICON old = icon;
-    icon = createStatusIcon(n, size);
-    const int id = n == 33 ? ids::Image33 : n == 34 ? ids::Image34 : ids::Image1 + n - 1;
-    if (HWND c = control(id)) {
-      SendMessageW(c, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+  // The status pictures in the size of the window's DPI. Only the two
+  // pictures beside the panels are windows of their own; the page draws the
+  // others. The icons made before go once the windows hold the new ones.
+  StatusIcons icons(dpiScale(hwnd_, 16));
+  for (int n : {kAwayItem, kNaItem}) {
+    if (HWND c = control(n == kAwayItem ? ids::Image33 : ids::Image34)) {
+      SendMessageW(c, STM_SETICON, reinterpret_cast<WPARAM>(icons.icon(n)), 0);
       RECT d{};
       if (designRect(c, d)) placeControl(c, d.left, d.top, d.right - d.left, d.bottom - d.top);
     }
-    if (old) DestroyIcon(old);
   }
+  icons_ = std::move(icons);
   if (page(0)) InvalidateRect(page(0), nullptr, TRUE);
 }
 
@@ -456,13 +465,10 @@ void TForm1::createStatusTab() {
   // The 32 status icons are drawn by the page itself: 32 windows fewer to
   // create and paint at every start.
   pages_[0].setPainter([this](HDC dc, const RECT& area) {
-    const int size = dpiScale(hwnd_, 16);
     for (int n = 1; n <= kEntryCount; ++n) {
       const RECT r = statusIconRect(n);
       RECT common{};
-      HICON icon = statusIcon(n);
-      if (icon && IntersectRect(&common, &r, &area))
-        DrawIconEx(dc, r.left, r.top, icon, size, size, 0, nullptr, DI_NORMAL);
+      if (IntersectRect(&common, &r, &area)) icons_.draw(dc, n, r.left, r.top);
     }
   });
 }
@@ -534,6 +540,24 @@ void TForm1::setDialogs(EditorDialog* form4, WebViewer* form6, RestoreDialog* fo
   form4_ = form4;
   form6_ = form6;
   form7_ = form7;
+}
+
+// The dialogs' windows are made when they are first needed: most runs never
+// open them, and every window costs start-up time.
+EditorDialog* TForm1::form4() {
+  if (form4_ && !form4_->hwnd()) {
+    form4_->create(hwnd_);
+    applyDialogTexts();
+  }
+  return form4_;
+}
+
+WebViewer* TForm1::form6() {
+  if (form6_ && !form6_->hwnd()) {
+    form6_->create(hwnd_);
+    applyDialogTexts();
+  }
+  return form6_;
 }
 
 int TForm1::activePage() const {
@@ -667,8 +691,7 @@ void TForm1::FormShow() {
     startTrace::mark("profile list");
 
     // The first read takes the start number; every later one the profile
-    // chosen in the profile box.
-    profileKeys_ = readProfileKeyList();
+    // chosen in the profile box. The profile key list is the one just listed.
     readStatusSet(startNumber_);
     startTrace::mark("profile read");
     smileys_.SmileyAkt();
@@ -716,10 +739,17 @@ void TForm1::readStatusSet(const std::string& uin) {
   shownProfileDeleted_ = false;
   const std::string listPath = vak::statusListPath(uin);
 
-  readStateList(listPath, model_);
+  // Each entry key is read once; its state goes into the state list first,
+  // its texts into the tables after the update mode.
+  const StoredStatusList stored = readStatusList(listPath);
+  for (int n = 1; n <= kEntryCount; ++n) model_.stateOf(n) = stored[static_cast<size_t>(n - 1)].state;
   checkUpdateRadio(ini.readInteger("Einstellungen", "#03", 3));
-  readEntryTexts(listPath, model_);
-  for (int n = 1; n <= kEntryCount; ++n) model_.entry(n).active = model_.stateOf(n) == 1;
+  for (int n = 1; n <= kEntryCount; ++n) {
+    StatusEntry& e = model_.entry(n);
+    e.title = stored[static_cast<size_t>(n - 1)].title;
+    e.message = stored[static_cast<size_t>(n - 1)].message;
+    e.active = model_.stateOf(n) == 1;
+  }
 
   // The panels never keep the texts of the profile read before: they stay
   // empty when the read stops before them or the profile has no ICQ Lite key.
@@ -785,14 +815,16 @@ void TForm1::Reset() {
 
 void TForm1::BearbeitenClick(int entry) {
   currentEntry_ = entry;
-  form4_->prepareEntry(model_.entry(entry).active);
-  form4_->showModal(hwnd_);
+  EditorDialog* editor = form4();
+  editor->prepareEntry(model_.entry(entry).active);
+  editor->showModal(hwnd_);
 }
 
 void TForm1::BearbAwayClick(int tag) {
   currentEntry_ = tag;
-  form4_->prepareAwayText();
-  form4_->showModal(hwnd_);
+  EditorDialog* editor = form4();
+  editor->prepareAwayText();
+  editor->showModal(hwnd_);
 }
 
 void TForm1::F4OK(const std::string& title, const std::string& message, bool active) {
@@ -836,6 +868,9 @@ void TForm1::LadenClick() {
   Load(name.value_or(""));
 }
 
-void TForm1::Restorelastsaved1Click() { form7_->showModal(hwnd_); }
+void TForm1::Restorelastsaved1Click() {
+  if (!form7_->hwnd()) form7_->create(hwnd_);
+  form7_->showModal(hwnd_);
+}
 
 }  // namespace vak

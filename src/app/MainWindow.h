@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/Grid.h"
+#include "app/Icons.h"
 #include "app/Window.h"
 #include "platform/Ini.h"
 #include "settings/AboutPanel.h"
@@ -98,6 +99,8 @@ class TForm1 : public Window {
 
   // Creates the window (hidden) with its design-time controls.
   void create();
+  // The dialog objects; their windows are made on first use (form4(),
+  // form6(), the restore menu item).
   void setDialogs(EditorDialog* form4, WebViewer* form6, RestoreDialog* form7);
 
   // --- start-up (show handler) ---
@@ -156,8 +159,9 @@ class TForm1 : public Window {
   void setShownProfileDeleted() { shownProfileDeleted_ = true; }
   bool shownProfileDeleted() const { return shownProfileDeleted_; }
   const std::vector<std::string>& commandLine() const { return args_; }
-  EditorDialog* form4() const { return form4_; }
-  WebViewer* form6() const { return form6_; }
+  // The editor and the web viewer, their windows made on the first call.
+  EditorDialog* form4();
+  WebViewer* form6();
   int currentEntry() const { return currentEntry_; }
 
   // The control with this id; a control of the tweaks or settings page or of
@@ -174,7 +178,8 @@ class TForm1 : public Window {
   int activePage() const;
   void setActivePage(int index);
   Hints& hints() { return hints_; }
-  HICON statusIcon(int n) const;
+  // The status icon of item n (1-34) for a window that shows it; nullptr for 30.
+  HICON statusIcon(int n) { return icons_.icon(n); }
   // Where the status icon of entry n (1-32) is drawn, in the client area of page(0).
   RECT statusIconRect(int n) const;
 
@@ -212,10 +217,14 @@ class TForm1 : public Window {
   void checkUpdateRadio(int mode);
   void readStatusSet(const std::string& uin);
   void applyHintsAndHeadings();
+  // The built-in texts of the dialogs whose windows exist, once lng() chose them.
+  void applyDialogTexts();
  public:
   HMENU menu() const { return menu_; }
  private:
   std::string selectedProfileText() const;
+  // Whether controls found by control() may have this parent.
+  bool ownsControls(HWND parent) const;
 
   // program-wide state
   std::string programFolder_;
@@ -232,6 +241,7 @@ class TForm1 : public Window {
   EditorDialog* form4_ = nullptr;
   WebViewer* form6_ = nullptr;
   RestoreDialog* form7_ = nullptr;
+  bool builtInTexts_ = false;  // lng() gave the controls the built-in texts
 
   Hints hints_;
   std::array<Page, 3> pages_;
@@ -249,8 +259,9 @@ class TForm1 : public Window {
   Grid grid1_, grid2_;
   std::array<HWND, kEntryCount> editButtons_{};
   std::array<HWND, kEntryCount> activeBoxes_{};
-  std::array<HICON, 35> icons_{};
+  StatusIcons icons_;
   HMENU menu_ = nullptr;
+  mutable std::map<int, HWND> controls_;  // found by control()
 
   ProfileOptions options_{*this};
   Sounds sounds_{*this};

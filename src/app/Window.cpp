@@ -266,7 +266,12 @@ HWND Window::createDialog(const wchar_t* className, const std::wstring& caption,
   constexpr DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
   const DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT | (topmost ? WS_EX_TOPMOST : 0);
   create(className, exStyle, style, caption, 0, 0, clientWidth, clientHeight, owner, nullptr);
-  if (hwnd_) setClientSize(clientWidth, clientHeight);
+  if (!hwnd_) return hwnd_;
+  // Shown over its owner: laid out for the owner's DPI, also when it is made
+  // after the owner moved to a monitor of another DPI.
+  if (owner)
+    SetPropW(hwnd_, kDpiProp, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(windowDpi(owner))));
+  setClientSize(clientWidth, clientHeight);
   return hwnd_;
 }
 

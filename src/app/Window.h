@@ -42,7 +42,7 @@ class Window {
 
  protected:
   // A hidden dialog window (tool window with caption and close box) of the
-  // given client size, owned by owner.
+  // given client size, owned by owner and laid out for the owner's DPI.
   HWND createDialog(const wchar_t* className, const std::wstring& caption, int clientWidth, int clientHeight,
                     HWND owner, bool topmost = false);
 

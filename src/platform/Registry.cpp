@@ -34,9 +34,10 @@ RegType typeOf(DWORD type) {
 // Type and raw data of a value; false when it is missing or unreadable.
 // Most values fit the first buffer, so one call reads them (every registry
 // call is a round trip to the server under Wine).
-bool queryValue(HKEY key, const std::string& name, DWORD& type, std::vector<std::uint8_t>& data) {
+bool queryValue(HKEY key, const std::string& name, DWORD& type, std::vector<std::uint8_t>& data,
+                std::size_t firstSize = 256) {
   if (!key) return false;
-  data.assign(256, 0);
+  data.assign(firstSize > 0 && firstSize <= MAXDWORD ? firstSize : 256, 0);
   for (int attempt = 0; attempt < 8; ++attempt) {
     DWORD got = static_cast<DWORD>(data.size());
     const LONG rc = RegQueryValueExA(key, name.c_str(), nullptr, &type, data.data(), &got);
@@ -85,17 +86,32 @@ bool Registry::openKey(const std::string& path, bool create) {
                          nullptr);
   else
     rc = RegOpenKeyExA(rootKey(root_), rel.c_str(), 0, access, &key);
-  denied_ = rc == ERROR_ACCESS_DENIED;
-  if (rc != ERROR_SUCCESS) return false;
-  key_ = key;
-  return true;
+  return opened(rc, key);
 }
 
 bool Registry::openKeyReadOnly(const std::string& path) {
   closeKey();
   HKEY key = nullptr;
   const LONG rc = RegOpenKeyExA(rootKey(root_), relativePath(path).c_str(), 0, KEY_READ | kView, &key);
+  return opened(rc, key);
+}
+
+bool Registry::openSubKeyReadOnly(const Registry& parent, const std::string& name) {
+  closeKey();
+  const std::string rel = relativePath(name);
+  if (!parent.key_ || rel.empty()) {  // no parent key; never the parent itself
+    denied_ = false;
+    notFound_ = true;
+    return false;
+  }
+  HKEY key = nullptr;
+  const LONG rc = RegOpenKeyExA(static_cast<HKEY>(parent.key_), rel.c_str(), 0, KEY_READ | kView, &key);
+  return opened(rc, key);
+}
+
+bool Registry::opened(long rc, void* key) {
   denied_ = rc == ERROR_ACCESS_DENIED;
+  notFound_ = rc == ERROR_FILE_NOT_FOUND;
   if (rc != ERROR_SUCCESS) return false;
   key_ = key;
   return true;
@@ -146,6 +162,18 @@ RegValueInfo Registry::getValueInfo(const std::string& name) const {
 }
 
 bool Registry::valueExists(const std::string& name) const { return getValueInfo(name).exists; }
+
+RegValueData Registry::readValue(const std::string& name, std::size_t sizeHint) const {
+  RegValueData value;
+  DWORD type = 0;
+  if (!queryValue(static_cast<HKEY>(key_), name, type, value.data, sizeHint)) {
+    value.data.clear();
+    return value;
+  }
+  value.exists = true;
+  value.type = typeOf(type);
+  return value;
+}
 
 std::string Registry::readString(const std::string& name) const {
   DWORD type = 0;

@@ -20,6 +20,12 @@ struct RegValueInfo {
   std::uint32_t size = 0;  // bytes of data (for strings: including the NUL as stored)
 };
 
+struct RegValueData {
+  bool exists = false;
+  RegType type = RegType::None;
+  std::vector<std::uint8_t> data;  // as stored (for strings: including the NUL)
+};
+
 class Registry {
  public:
   explicit Registry(RegRoot root);
@@ -32,17 +38,26 @@ class Registry {
   [[nodiscard]] bool openKey(const std::string& path, bool create);
   // Opens path for reading only. false when the key does not exist or is not readable.
   [[nodiscard]] bool openKeyReadOnly(const std::string& path);
+  // Opens the subkey `name` of the key `parent` has open, for reading only:
+  // the same key as the parent's path + "\" + name, found from the parent
+  // instead of from the root (cheaper where every step of a path costs).
+  [[nodiscard]] bool openSubKeyReadOnly(const Registry& parent, const std::string& name);
   void closeKey();
   bool isOpen() const;
   // After a failed open: whether the system refused it for lack of rights
   // (a user without administrator rights and a key under HKEY_LOCAL_MACHINE).
   bool accessDenied() const { return denied_; }
+  // After a failed open: whether the key does not exist.
+  bool notFound() const { return notFound_; }
 
   // Subkey names of the open key, in the order the registry enumerates them.
   std::vector<std::string> getKeyNames() const;
 
   RegValueInfo getValueInfo(const std::string& name) const;
   bool valueExists(const std::string& name) const;
+  // Type and data of a value, whatever its type; in one call when the data
+  // fit sizeHint bytes. Not existing (exists false) when missing or unreadable.
+  RegValueData readValue(const std::string& name, std::size_t sizeHint = 256) const;
 
   // Reads a REG_SZ/REG_EXPAND_SZ value up to its first NUL. A missing value
   // reads as "". Another type throws "Ungültiger Datentyp für '{name}'".
@@ -62,9 +77,13 @@ class Registry {
   static bool deleteKeyTree(RegRoot root, const std::string& path);
 
  private:
+  // Takes the result of an open: the key, or why it failed.
+  bool opened(long result, void* key);
+
   RegRoot root_;
   void* key_ = nullptr;  // HKEY
   bool denied_ = false;
+  bool notFound_ = false;
 };
 
 }  // namespace vak

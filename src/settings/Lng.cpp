@@ -97,7 +97,19 @@ void TForm1::lng() {
   at(ids::SICQNr).setText("Standardnummer verwenden");
   at(ids::Label7).setText("Automatisches Update");
   about_.applyTexts();
-  if (form4_) {
+  // The dialogs made later get these texts when they are made.
+  builtInTexts_ = true;
+  applyDialogTexts();
+  fillMessageTextsFirst(texts);
+  update_.applyTexts();
+  at(ids::EndUD).setText("Abbrechen");
+  at(ids::InfoBtn).setText("Info");
+  fillMessageTextsRest(texts);
+}
+
+void TForm1::applyDialogTexts() {
+  if (!builtInTexts_) return;
+  if (form4_ && form4_->hwnd()) {
     setText(form4_->control(EditorDialog::GroupBox2), "Statusmeldung");
     setText(form4_->control(EditorDialog::Label1), "Titel");
     setText(form4_->control(EditorDialog::Label2), "Nachricht");
@@ -105,13 +117,10 @@ void TForm1::lng() {
     setText(form4_->control(EditorDialog::OK), "&OK");
     setText(form4_->control(EditorDialog::Abbrechen), "&Abbrechen");
   }
-  fillMessageTextsFirst(texts);
-  update_.applyTexts();
-  at(ids::EndUD).setText("Abbrechen");
-  at(ids::InfoBtn).setText("Info");
-  if (form6_) setText(form6_->control(WebViewer::Button1), "&OK");
-  fillMessageTextsRest(texts);
-  if (form6_) setText(form6_->hwnd(), "Update");
+  if (form6_ && form6_->hwnd()) {
+    setText(form6_->control(WebViewer::Button1), "&OK");
+    setText(form6_->hwnd(), "Update");
+  }
 }
 
 }  // namespace vak

@@ -31,40 +31,53 @@ void requireProfile(const std::string& uin) {
 // Title (Name) or message (Description) of an open entry key, judged by the
 // value's own type; nothing stored there makes this fail.
 std::string readEntryText(const Registry& reg, const std::string& name, bool isDescription) {
-  const RegValueInfo info = reg.getValueInfo(name);
-  if (!info.exists) return std::string();
-  if (info.type == RegType::String) return entryTextFromString(reg.readString(name));
-  if (info.type == RegType::Binary && info.size > 0) return entryTextFromBinary(reg.readBinary(name), isDescription);
+  // Type and data with one query: most texts fit the first buffer.
+  const RegValueData value = reg.readValue(name, 1024);
+  if (value.type == RegType::String)
+    return entryTextFromString(std::string(value.data.begin(), value.data.end()));
+  if (value.type == RegType::Binary && !value.data.empty()) return entryTextFromBinary(value.data, isDescription);
   return std::string();
 }
 
-// The number of a REG_DWORD's bytes (little-endian); a value of odd size
-// must not make the entry read fail.
+// The number of a REG_DWORD's first four bytes (little-endian); a value of
+// odd size must not make the entry read fail.
 int dwordOf(const std::vector<std::uint8_t>& bytes) {
   std::uint32_t v = 0;
-  for (std::size_t i = bytes.size(); i-- > 0;) v = v << 8 | bytes[i];
+  for (std::size_t i = bytes.size() < 4 ? bytes.size() : 4; i-- > 0;) v = v << 8 | bytes[i];
   return static_cast<int>(v);
 }
 
-// AwayStatusText / NAStatusText of the open ICQLite key.
+// State, title and message of an open entry key.
+StoredEntry readEntry(const Registry& reg) {
+  StoredEntry e;
+  const RegValueData on = reg.readValue("On", 16);
+  e.state = on.type == RegType::DWord ? dwordOf(on.data) : 2;
+  e.title = readEntryText(reg, "Name", false);
+  e.message = readEntryText(reg, "Description", true);
+  return e;
+}
+
+// AwayStatusText / NAStatusText of the open ICQLite key, type and data with
+// one query where they fit.
 std::string readAwayText(const Registry& reg, const std::string& name) {
-  const RegValueInfo info = reg.getValueInfo(name);
-  if (!info.exists || info.size == 0) return std::string();
-  if (info.type == RegType::Binary) return awayTextFromBinary(reg.readBinary(name, kAwayTextMaxBytes));
-  return awayTextFromString(reg.readString(name));  // another type than a string throws
+  const RegValueData value = reg.readValue(name, kAwayTextMaxBytes + 1);
+  if (!value.exists || value.data.empty()) return std::string();
+  if (value.type == RegType::Binary) return awayTextFromBinary(value.data);  // its first 1024 bytes
+  // Read as a string: another type is an error.
+  if (value.type != RegType::String && value.type != RegType::ExpandString) throw VakError(errInvalidType(name));
+  return awayTextFromString(std::string(value.data.begin(), value.data.end()));
 }
 
 }  // namespace
 
 ProfileListing listProfiles() {
   ProfileListing out;
-  {
-    Registry reg(RegRoot::CurrentUser);
-    if (reg.openKey(kNewOwnersPath, true)) out.allKeys = reg.getKeyNames();
-  }
+  Registry owners(RegRoot::CurrentUser);
+  if (!owners.openKey(kNewOwnersPath, true)) return out;
+  out.allKeys = owners.getKeyNames();
   for (const std::string& uin : out.allKeys) {
     Registry reg(RegRoot::CurrentUser);
-    if (!reg.openKeyReadOnly(std::string(kNewOwnersPath) + "\\" + uin)) continue;
+    if (!reg.openSubKeyReadOnly(owners, uin)) continue;
     const std::string name = reg.readString("Name");
     out.listedKeys.push_back(uin);
     out.listedTexts.push_back(name + " (" + uin + ")");
@@ -73,16 +86,14 @@ ProfileListing listProfiles() {
 }
 
 std::vector<std::string> readProfileKeyList() {
-  Registry reg(RegRoot::CurrentUser);
+  Registry owners(RegRoot::CurrentUser);
   std::vector<std::string> listed;
-  if (!reg.openKey(kNewOwnersPath, true)) return listed;
-  const std::vector<std::string> names = reg.getKeyNames();
-  reg.closeKey();
+  if (!owners.openKey(kNewOwnersPath, true)) return listed;
   // Only the profiles whose key opens are listed in the profile box, so only
   // those count for turning a position of the box into a profile number.
-  for (const std::string& name : names) {
+  for (const std::string& name : owners.getKeyNames()) {
     Registry probe(RegRoot::CurrentUser);
-    if (probe.openKeyReadOnly(std::string(kNewOwnersPath) + "\\" + name)) listed.push_back(name);
+    if (probe.openSubKeyReadOnly(owners, name)) listed.push_back(name);
   }
   return listed;
 }
@@ -98,30 +109,21 @@ std::string statusListPath(const std::string& uin) {
   return std::string(kNewOwnersPath) + "\\" + uin + "\\CustomStatusList\\";
 }
 
-void readStateList(const std::string& listPath, StatusModel& m) {
+StoredStatusList readStatusList(const std::string& listPath) {
+  StoredStatusList out{};  // every entry as a missing key
+  // The entry keys are opened from the list key: one step each instead of
+  // the whole path.
+  Registry list(RegRoot::CurrentUser);
+  const bool listOpen = list.openKeyReadOnly(listPath);
+  if (!listOpen && list.notFound()) return out;  // no list, no entries
   for (int n = 1; n <= kEntryCount; ++n) {
     Registry reg(RegRoot::CurrentUser);
-    if (!reg.openKeyReadOnly(listPath + intToStr(n))) {
-      m.stateOf(n) = 0;
-      continue;
-    }
-    const RegValueInfo on = reg.getValueInfo("On");
-    m.stateOf(n) = (on.exists && on.type == RegType::DWord) ? dwordOf(reg.readBinary("On", 4)) : 2;
+    // A list key that may not be read can still hold entry keys that may.
+    const bool open =
+        listOpen ? reg.openSubKeyReadOnly(list, intToStr(n)) : reg.openKeyReadOnly(listPath + intToStr(n));
+    if (open) out[static_cast<std::size_t>(n - 1)] = readEntry(reg);
   }
-}
-
-void readEntryTexts(const std::string& listPath, StatusModel& m) {
-  for (int n = 1; n <= kEntryCount; ++n) {
-    StatusEntry& e = m.entry(n);
-    Registry reg(RegRoot::CurrentUser);
-    if (!reg.openKeyReadOnly(listPath + intToStr(n))) {
-      e.title.clear();
-      e.message.clear();
-      continue;
-    }
-    e.title = readEntryText(reg, "Name", false);
-    e.message = readEntryText(reg, "Description", true);
-  }
+  return out;
 }
 
 bool readBirthday(const std::string& uin, bool& on, std::string& daysText) {

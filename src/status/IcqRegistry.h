@@ -3,6 +3,7 @@
 // Every function creates its own accessor, opens what it needs and releases it.
 // Errors of unexpected value types are thrown as VakError with the registry
 // layer's texts.
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,11 +38,18 @@ std::vector<std::string> readProfileKeyList();
 // "\Software\Mirabilis\ICQ\NewOwners\{uin}\CustomStatusList\"
 std::string statusListPath(const std::string& uin);
 
-// Slot n of the entry state list for every entry (0: no key, On if REG_DWORD, else 2).
-void readStateList(const std::string& listPath, StatusModel& m);
-// Title and message of every entry into the model (a missing key empties both).
-// No stored entry can make this fail.
-void readEntryTexts(const std::string& listPath, StatusModel& m);
+// One entry of a status list as stored: its slot of the entry state list
+// (0: no key, On if REG_DWORD, else 2), its title and its message (both
+// empty when the key is missing).
+struct StoredEntry {
+  int state = 0;
+  std::string title;
+  std::string message;
+};
+using StoredStatusList = std::array<StoredEntry, kEntryCount>;
+// Every entry of the status list, each entry key opened once for all its
+// values. No stored entry can make this fail.
+StoredStatusList readStatusList(const std::string& listPath);
 
 // The profile's HKLM ICQLite key: RemindBirthday/-DaysBefore. false (and
 // nothing changed) when the key does not open; otherwise on/daysText as shown

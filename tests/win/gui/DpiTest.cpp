@@ -92,10 +92,22 @@ TEST_F(Dpi, LayoutIsScaledBy144Dpi) {
   const bool started144 = expected && std::atoi(expected) == kDpi;
   // A control made at run time by one of the program's parts.
   HWND later = vak::makeButton(form().page(1), 9991, "Play", 10, 20, 40, 17);
+  // The dialogs' windows are made when first opened.
+  const auto openEditor = [&] {
+    driveModal(editor(), [&] { click(form().editButton(1)); },
+               [&] { click(editor().control(EditorDialog::Abbrechen)); });
+  };
+  const auto openRestore = [&] {
+    driveModal(restore(), [&] { menu(ids::Restorelastsaved1); },
+               [&] { click(restore().control(vak::RestoreDialog::Button4)); });
+  };
   if (started144) {
     ASSERT_EQ(vak::windowDpi(mainWnd()), kDpi) << "the test prefix does not run at 144 DPI";
   } else {
-    for (HWND w : {mainWnd(), editor().hwnd(), restore().hwnd()}) moveTo144(w);
+    // The editor, made before the change, follows it; the restore dialog,
+    // made after it, starts at its owner's DPI.
+    openEditor();
+    for (HWND w : {mainWnd(), editor().hwnd()}) moveTo144(w);
     ASSERT_EQ(vak::windowDpi(mainWnd()), kDpi);
   }
 
@@ -159,6 +171,8 @@ TEST_F(Dpi, LayoutIsScaledBy144Dpi) {
   if (info.hbmMask) DeleteObject(info.hbmMask);
 
   // The dialogs.
+  openEditor();
+  openRestore();
   GetClientRect(editor().hwnd(), &client);
   EXPECT_NEAR(client.right, px(370), 1);
   EXPECT_NEAR(client.bottom, px(290), 1);

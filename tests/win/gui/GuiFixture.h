@@ -1,8 +1,9 @@
 #pragma once
 // Fixture of the in-process window tests: a clean ICQ registry (both hives,
 // 32-bit view), profiles seeded through reg.exe, a fresh program folder, and
-// the four windows created as the program creates them, with the main
-// window shown and its show handler run.
+// the four windows created as the program creates them (the main window; the
+// dialogs' windows on first use), with the main window shown and its show
+// handler run.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -201,19 +202,17 @@ class GuiTest : public ::testing::Test {
   void writeEinst(const std::string& text) { writeFileBytes(einstPath(), text); }
   std::string einstPath() const { return folder_ + "\\Einst.ini"; }
 
-  // Creates the four windows as the program does, shows the main window and
-  // runs its show handler for the program folder of this test; beforeShow
-  // runs just before the window is shown.
+  // Creates the four windows as the program does (the dialogs' windows are
+  // made when they are first opened), shows the main window and runs its show
+  // handler for the program folder of this test; beforeShow runs just before
+  // the window is shown.
   void startApp(const std::function<void()>& beforeShow = {}) {
     seed_.import(folder_);
     form1_ = std::make_unique<vak::TForm1>();
     form1_->create();
     form4_ = std::make_unique<vak::EditorDialog>(*form1_);
-    form4_->create(form1_->hwnd());
     form6_ = std::make_unique<vak::WebViewer>();
-    form6_->create(form1_->hwnd());
     form7_ = std::make_unique<vak::RestoreDialog>(*form1_);
-    form7_->create(form1_->hwnd());
     form1_->setDialogs(form4_.get(), form6_.get(), form7_.get());
     form1_->setProgramFolder(folder_);
     if (beforeShow) beforeShow();

@@ -250,8 +250,12 @@ TEST_F(Startup, InterfaceTextsAreApplied) {
     EXPECT_EQ(form().grid(g).heading(2), "Nachricht");
   }
   for (int n : {1, 16, 17, 32}) EXPECT_EQ(text(form().editButton(n)), "Bearbeiten") << n;
-  EXPECT_EQ(text(editor().control(vak::EditorDialog::GroupBox2)), "Statusmeldung");
-  EXPECT_EQ(text(editor().control(vak::EditorDialog::Label2)), "Nachricht");
+  // The editor, made when it is first opened, has them too.
+  driveModal(editor(), [&] { click(form().editButton(2)); }, [&] {
+    EXPECT_EQ(text(editor().control(vak::EditorDialog::GroupBox2)), "Statusmeldung");
+    EXPECT_EQ(text(editor().control(vak::EditorDialog::Label2)), "Nachricht");
+    click(editor().control(vak::EditorDialog::Abbrechen));
+  });
   EXPECT_EQ(text(ctl(ids::Label5)), "Start-ICQ-Nummer");
   EXPECT_EQ(vak::comboCount(ctl(ids::ComboLng)), 0);
 }
@@ -276,6 +280,12 @@ TEST_F(Startup, LanguageFolderBesideTheProgramKeepsTheFormTexts) {
     EXPECT_EQ(form().grid(g).heading(1), "Titel");
     EXPECT_EQ(form().grid(g).heading(2), "Nachricht");
   }
+  // So does the editor, made later.
+  driveModal(editor(), [&] { click(form().editButton(2)); }, [&] {
+    EXPECT_EQ(text(editor().control(vak::EditorDialog::GroupBox2)), "Statusicons");
+    EXPECT_EQ(text(editor().control(vak::EditorDialog::Label2)), "Message");
+    click(editor().control(vak::EditorDialog::Abbrechen));
+  });
   const std::string awayHint = T("Achtung!\r\nDamit die Statusnachrichten korrekt übernommen werden,\r\ndarf ICQ "
                                  "während der Übernahme der Einstellungen\r\nnicht laufen!");
   EXPECT_EQ(form().hints().text(ctl(ids::AwayEd)), awayHint);

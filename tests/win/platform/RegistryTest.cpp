@@ -234,6 +234,56 @@ TEST_F(RegistryTest, MachineKeysGoToThe32BitView) {
   EXPECT_EQ(vaktest::run("reg query \"" + key + "\" /v Only64 /reg:64"), 0);
 }
 
+// A subkey opened from its open parent is the key its whole path names, in
+// the same 32-bit view; a missing one is told apart from a refused one.
+TEST_F(RegistryTest, SubkeysOpenFromTheirParent) {
+  const std::string key = regKey("HKLM", "\\ICQLite");
+  ASSERT_EQ(vaktest::run("reg add \"" + key + "\" /v Seen /d yes /f /reg:32"), 0);
+  ASSERT_EQ(vaktest::run("reg add \"" + key + "\" /v Only64 /d x /f /reg:64"), 0);
+  Registry parent(RegRoot::LocalMachine);
+  ASSERT_TRUE(parent.openKeyReadOnly(path_));
+  Registry sub(RegRoot::LocalMachine);
+  ASSERT_TRUE(sub.openSubKeyReadOnly(parent, "ICQLite"));
+  EXPECT_EQ(sub.readString("Seen"), "yes");
+  EXPECT_FALSE(sub.valueExists("Only64"));
+
+  EXPECT_FALSE(sub.openSubKeyReadOnly(parent, "Missing"));
+  EXPECT_FALSE(sub.isOpen());
+  EXPECT_TRUE(sub.notFound());
+  EXPECT_FALSE(sub.accessDenied());
+  EXPECT_FALSE(sub.openSubKeyReadOnly(parent, ""));  // never the parent itself
+  Registry closed(RegRoot::LocalMachine);
+  EXPECT_FALSE(sub.openSubKeyReadOnly(closed, "ICQLite"));
+  EXPECT_FALSE(sub.isOpen());
+}
+
+// Type and data of a value in one read, also when they do not fit the first try.
+TEST_F(RegistryTest, ValuesAreReadWithTheirType) {
+  const std::string key = regKey();
+  const std::string longText(3000, 'x');
+  vaktest::regAddString(key, "Long", longText);
+  vaktest::regAddDword(key, "On", 7);
+  vaktest::regAddBinary(key, "Empty", "");
+  Registry reg(RegRoot::CurrentUser);
+  ASSERT_TRUE(reg.openKeyReadOnly(path_));
+
+  const RegValueData text = reg.readValue("Long", 16);
+  EXPECT_TRUE(text.exists);
+  EXPECT_EQ(text.type, RegType::String);
+  EXPECT_EQ(std::string(text.data.begin(), text.data.end()), longText + '\0');
+  const RegValueData on = reg.readValue("On");
+  EXPECT_EQ(on.type, RegType::DWord);
+  EXPECT_EQ(on.data, bytes({7, 0, 0, 0}));
+  const RegValueData empty = reg.readValue("Empty");
+  EXPECT_TRUE(empty.exists);
+  EXPECT_EQ(empty.type, RegType::Binary);
+  EXPECT_TRUE(empty.data.empty());
+  const RegValueData missing = reg.readValue("Missing");
+  EXPECT_FALSE(missing.exists);
+  EXPECT_EQ(missing.type, RegType::None);
+  EXPECT_TRUE(missing.data.empty());
+}
+
 TEST_F(RegistryTest, AllWindows1252BytesSurviveAString) {
   ASSERT_EQ(GetACP(), 1252u) << "the Wine prefix must use the Windows-1252 ANSI code page";
   std::string all;

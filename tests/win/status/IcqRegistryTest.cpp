@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
+#include <utility>
 
 #include "StatusTestKeys.h"
 #include "TestSupport.h"
@@ -28,14 +30,9 @@ std::string errorOf(F f) {
   return "";
 }
 
-vak::StatusModel junkModel() {
-  vak::StatusModel m;
-  for (int n = 1; n <= vak::kEntryCount; ++n) {
-    m.entry(n).title = "old title";
-    m.entry(n).message = "old message";
-    m.stateOf(n) = 9;
-  }
-  return m;
+// Entry n of a status list as read.
+const vak::StoredEntry& entry(const vak::StoredStatusList& list, int n) {
+  return list.at(static_cast<std::size_t>(n - 1));
 }
 
 std::string hexOfBytes(const std::string& bytes) {
@@ -47,6 +44,51 @@ std::string hexOfBytes(const std::string& bytes) {
   }
   return out;
 }
+
+// Denies everyone everything on a HKCU key (an empty DACL) for the life of
+// the object; then opens it to everyone again.
+class LockedKey {
+ public:
+  explicit LockedKey(std::string path) : path_(std::move(path)) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, WRITE_DAC | READ_CONTROL | KEY_WOW64_32KEY, &key) !=
+        ERROR_SUCCESS)
+      return;
+    opened_ = true;
+    SECURITY_DESCRIPTOR sd;
+    ACL acl;
+    InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+    InitializeAcl(&acl, sizeof acl, ACL_REVISION);
+    SetSecurityDescriptorDacl(&sd, TRUE, &acl, FALSE);
+    const LONG set = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd);
+    RegCloseKey(key);
+    HKEY probe = nullptr;
+    refused_ = set == ERROR_SUCCESS &&
+               RegOpenKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &probe) != ERROR_SUCCESS;
+    if (probe) RegCloseKey(probe);
+  }
+  ~LockedKey() {
+    HKEY k = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, WRITE_DAC | KEY_WOW64_32KEY, &k) == ERROR_SUCCESS) {
+      SECURITY_DESCRIPTOR open;
+      InitializeSecurityDescriptor(&open, SECURITY_DESCRIPTOR_REVISION);
+      SetSecurityDescriptorDacl(&open, TRUE, nullptr, FALSE);  // NULL DACL: everyone everything
+      RegSetKeySecurity(k, DACL_SECURITY_INFORMATION, &open);
+      RegCloseKey(k);
+    }
+  }
+  LockedKey(const LockedKey&) = delete;
+  LockedKey& operator=(const LockedKey&) = delete;
+  // Whether the key could be opened to change its rights.
+  bool opened() const { return opened_; }
+  // Whether the key now refuses to be opened for reading.
+  bool refused() const { return refused_; }
+
+ private:
+  std::string path_;
+  bool opened_ = false;
+  bool refused_ = false;
+};
 
 }  // namespace
 
@@ -71,32 +113,43 @@ TEST(IcqRegistryRead, EntriesAsSeededFromOutside) {
   regAddString(p.entry(16), "Name", "Sechzehn");
   regAddString(p.entry(17), "Description", "Siebzehn");
 
-  vak::StatusModel m = junkModel();
+  // 18: texts longer than a first read takes, a binary message with its last byte.
+  const std::string longTitle(3000, 'T');
+  std::string longMessage;
+  for (int i = 0; i < 5000; ++i) longMessage += static_cast<char>('a' + i % 26);
+  regAddString(p.entry(18), "Name", longTitle);
+  regAddBinary(p.entry(18), "Description", hexOfBytes(longMessage + "!"));
+  // 19: the bytes of 1 as a binary On: no number.
+  regAddBinary(p.entry(19), "On", "01000000");
+
   const std::string list = vak::statusListPath(p.uin());
   EXPECT_EQ(list, "\\Software\\Mirabilis\\ICQ\\NewOwners\\9000001\\CustomStatusList\\");
-  vak::readStateList(list, m);
-  vak::readEntryTexts(list, m);
+  const vak::StoredStatusList m = vak::readStatusList(list);
 
-  EXPECT_EQ(m.entry(1).title, "zur\xFC" "ck");
-  EXPECT_EQ(m.entry(1).message, "caf\xC3\xA9 \xC4rger");
-  EXPECT_EQ(m.entry(2).title, "Hi\r\nDu\r\n");
-  EXPECT_EQ(m.entry(2).message, "Hi\r\nDu");
-  EXPECT_EQ(m.entry(3).title, "");
-  EXPECT_EQ(m.entry(3).message, "");
-  EXPECT_EQ(m.entry(4).title, "");
-  EXPECT_EQ(m.entry(16).title, "Sechzehn");
-  EXPECT_EQ(m.entry(16).message, "");
-  EXPECT_EQ(m.entry(17).title, "");
-  EXPECT_EQ(m.entry(17).message, "Siebzehn");
-  EXPECT_EQ(m.entry(7).title, "");
-  EXPECT_EQ(m.entry(7).message, "");
+  EXPECT_EQ(entry(m, 1).title, "zur\xFC" "ck");
+  EXPECT_EQ(entry(m, 1).message, "caf\xC3\xA9 \xC4rger");
+  EXPECT_EQ(entry(m, 2).title, "Hi\r\nDu\r\n");
+  EXPECT_EQ(entry(m, 2).message, "Hi\r\nDu");
+  EXPECT_EQ(entry(m, 3).title, "");
+  EXPECT_EQ(entry(m, 3).message, "");
+  EXPECT_EQ(entry(m, 4).title, "");
+  EXPECT_EQ(entry(m, 16).title, "Sechzehn");
+  EXPECT_EQ(entry(m, 16).message, "");
+  EXPECT_EQ(entry(m, 17).title, "");
+  EXPECT_EQ(entry(m, 17).message, "Siebzehn");
+  EXPECT_EQ(entry(m, 7).title, "");
+  EXPECT_EQ(entry(m, 7).message, "");
+  EXPECT_EQ(entry(m, 18).title, longTitle);
+  EXPECT_EQ(entry(m, 18).message, longMessage);
 
   const int expected[] = {1, 0, 5, 2, 2};
-  for (int n = 1; n <= 5; ++n) EXPECT_EQ(m.stateOf(n), expected[n - 1]) << "entry " << n;
-  EXPECT_EQ(m.stateOf(16), 2);  // key there, no On
+  for (int n = 1; n <= 5; ++n) EXPECT_EQ(entry(m, n).state, expected[n - 1]) << "entry " << n;
+  EXPECT_EQ(entry(m, 16).state, 2);  // key there, no On
+  EXPECT_EQ(entry(m, 18).state, 2);
+  EXPECT_EQ(entry(m, 19).state, 2);  // On of another type
   for (int n = 6; n <= vak::kEntryCount; ++n) {
-    if (n != 16 && n != 17) {
-      EXPECT_EQ(m.stateOf(n), 0) << "entry " << n;
+    if (n != 16 && n != 17 && n != 18 && n != 19) {
+      EXPECT_EQ(entry(m, n).state, 0) << "entry " << n;
     }
   }
 }
@@ -141,13 +194,14 @@ TEST(IcqRegistryRead, MissingProfileKeysHoldNothing) {
   EXPECT_EQ(days, "9");
   EXPECT_FALSE(vak::readSoundOn(p.uin()).has_value());
 
-  vak::StatusModel m = junkModel();
-  vak::readStateList(vak::statusListPath(p.uin()), m);
-  vak::readEntryTexts(vak::statusListPath(p.uin()), m);
-  for (int n = 1; n <= vak::kEntryCount; ++n) {
-    EXPECT_EQ(m.stateOf(n), 0);
-    EXPECT_EQ(m.entry(n).title, "");
-    EXPECT_EQ(m.entry(n).message, "");
+  // Neither the list key nor (then) a profile key.
+  for (const std::string& path : {vak::statusListPath(p.uin()), vak::statusListPath("9000099")}) {
+    const vak::StoredStatusList m = vak::readStatusList(path);
+    for (int n = 1; n <= vak::kEntryCount; ++n) {
+      EXPECT_EQ(entry(m, n).state, 0);
+      EXPECT_EQ(entry(m, n).title, "");
+      EXPECT_EQ(entry(m, n).message, "");
+    }
   }
 }
 
@@ -251,37 +305,9 @@ TEST(IcqRegistryRead, ProfileKeyThatDoesNotOpenIsListedOnlyInAllKeys) {
   regAddString(locked.hkcu(), "Name", "Zu");
   regAddString(after.hkcu(), "Name", "Nachher");
 
-  // Deny everyone everything: an empty DACL.
-  HKEY key = nullptr;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Mirabilis\\ICQ\\NewOwners\\9000013", 0,
-                          WRITE_DAC | READ_CONTROL | KEY_WOW64_32KEY, &key),
-            ERROR_SUCCESS);
-  SECURITY_DESCRIPTOR sd;
-  ACL acl;
-  InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
-  InitializeAcl(&acl, sizeof acl, ACL_REVISION);
-  SetSecurityDescriptorDacl(&sd, TRUE, &acl, FALSE);
-  const LONG set = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd);
-  RegCloseKey(key);
-  struct Unlock {
-    ~Unlock() {
-      HKEY k = nullptr;
-      if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Mirabilis\\ICQ\\NewOwners\\9000013", 0,
-                        WRITE_DAC | KEY_WOW64_32KEY, &k) == ERROR_SUCCESS) {
-        SECURITY_DESCRIPTOR open;
-        InitializeSecurityDescriptor(&open, SECURITY_DESCRIPTOR_REVISION);
-        SetSecurityDescriptorDacl(&open, TRUE, nullptr, FALSE);  // NULL DACL: everyone everything
-        RegSetKeySecurity(k, DACL_SECURITY_INFORMATION, &open);
-        RegCloseKey(k);
-      }
-    }
-  } unlock;
-  HKEY probe = nullptr;
-  if (set != ERROR_SUCCESS || RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Mirabilis\\ICQ\\NewOwners\\9000013", 0,
-                                            KEY_READ | KEY_WOW64_32KEY, &probe) == ERROR_SUCCESS) {
-    if (probe) RegCloseKey(probe);
-    GTEST_SKIP() << "this registry does not refuse opening a key";
-  }
+  LockedKey lock("Software\\Mirabilis\\ICQ\\NewOwners\\9000013");
+  ASSERT_TRUE(lock.opened());
+  if (!lock.refused()) GTEST_SKIP() << "this registry does not refuse opening a key";
 
   const vak::ProfileListing l = vak::listProfiles();
   ASSERT_EQ(l.listedKeys.size(), l.listedTexts.size());
@@ -301,6 +327,36 @@ TEST(IcqRegistryRead, ProfileKeyThatDoesNotOpenIsListedOnlyInAllKeys) {
   for (const std::string& k : l.allKeys)
     if (k != "9000013") expected.push_back(k);
   EXPECT_EQ(l.listedKeys, expected);
+  // The profile key list, read again before every read of a profile, agrees.
+  EXPECT_EQ(vak::readProfileKeyList(), expected);
+}
+
+// The entry keys are found from their list key; a list key that may not
+// be read hides no entry that opening the entry's whole path would reach
+// (whether it does depends on the system).
+TEST(IcqRegistryRead, EntriesBelowAListKeyThatDoesNotOpen) {
+  TestProfile p("9000015");
+  regAddString(p.entry(2), "Name", "Zwei");
+  regAddDword(p.entry(2), "On", 1);
+  regAddString(p.entry(32), "Description", "Zweiunddreissig");
+  LockedKey lock("Software\\Mirabilis\\ICQ\\NewOwners\\9000015\\CustomStatusList");
+  ASSERT_TRUE(lock.opened());
+  if (!lock.refused()) GTEST_SKIP() << "this registry does not refuse opening a key";
+  const auto reachable = [](int n) {
+    HKEY key = nullptr;
+    const std::string path = "Software\\Mirabilis\\ICQ\\NewOwners\\9000015\\CustomStatusList\\" + std::to_string(n);
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS)
+      return false;
+    RegCloseKey(key);
+    return true;
+  };
+
+  const vak::StoredStatusList m = vak::readStatusList(vak::statusListPath(p.uin()));
+  EXPECT_EQ(entry(m, 2).title, reachable(2) ? "Zwei" : "");
+  EXPECT_EQ(entry(m, 2).state, reachable(2) ? 1 : 0);
+  EXPECT_EQ(entry(m, 32).message, reachable(32) ? "Zweiunddreissig" : "");
+  EXPECT_EQ(entry(m, 32).state, reachable(32) ? 2 : 0);
+  EXPECT_EQ(entry(m, 1).state, 0);
 }
 
 TEST(IcqRegistryRead, LastOwner) {
@@ -364,13 +420,11 @@ TEST(IcqRegistryWrite, StatusSetAsReadByOthers) {
   EXPECT_EQ(na->data, "");
 
   // What was written reads back as it was shown.
-  vak::StatusModel back;
-  vak::readStateList(list, back);
-  vak::readEntryTexts(list, back);
+  const vak::StoredStatusList back = vak::readStatusList(list);
   for (int n = 1; n <= vak::kEntryCount; ++n) {
-    EXPECT_EQ(back.entry(n).title, m.entry(n).title) << "entry " << n;
-    EXPECT_EQ(back.entry(n).message, m.entry(n).message) << "entry " << n;
-    EXPECT_EQ(back.stateOf(n), m.stateOf(n)) << "entry " << n;
+    EXPECT_EQ(entry(back, n).title, m.entry(n).title) << "entry " << n;
+    EXPECT_EQ(entry(back, n).message, m.entry(n).message) << "entry " << n;
+    EXPECT_EQ(entry(back, n).state, m.stateOf(n)) << "entry " << n;
   }
 
   // An away text typed in UTF-8 form is stored as the single letter.
