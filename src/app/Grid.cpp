@@ -52,9 +52,8 @@ std::string Grid::cell(int row, int col) const {
   return cell_(row, col);
 }
 
-RECT Grid::cellRect(int row, int col) const {
+RECT Grid::cellRectAt(int row, int col, int dpi) const {
   // Design pixels scaled to the DPI; the 1-pixel lines stay 1 pixel.
-  const int dpi = windowDpi(hwnd_);
   int x = 0;
   for (int c = 0; c < col; ++c) x += widths_[static_cast<size_t>(c)] + 1;
   const int y = row * kRowPitch;
@@ -62,18 +61,39 @@ RECT Grid::cellRect(int row, int col) const {
               MulDiv(y + kRowHeight, dpi, 96)};
 }
 
+RECT Grid::switchRectAt(int row, int dpi) const {
+  // A check box of 13 design pixels, in the middle of the row's fixed cell.
+  const RECT cell = cellRectAt(row, 0, dpi);
+  const int size = MulDiv(13, dpi, 96);
+  const int left = cell.left + (cell.right - cell.left - size) / 2;
+  const int top = cell.top + (cell.bottom - cell.top - size) / 2;
+  return RECT{left, top, left + size, top + size};
+}
+
+void Grid::toggle(int row) {
+  if (row < kFirstDataRow || row > lastRow() || !onToggle) return;
+  runHandler([&] { onToggle(row); });
+  const RECT r = switchRect(row);
+  InvalidateRect(hwnd_, &r, FALSE);
+}
+
 int Grid::lastRow() const {
   RECT client{};
   GetClientRect(hwnd_, &client);
+  return lastRowIn(client.bottom, windowDpi(hwnd_));
+}
+
+int Grid::lastRowIn(int clientBottom, int dpi) const {
   int row = kRows - 1;
-  while (row > kFirstDataRow && cellRect(row, 1).bottom > client.bottom) --row;
+  while (row > kFirstDataRow && cellRectAt(row, 1, dpi).bottom > clientBottom) --row;
   return row;
 }
 
 bool Grid::hitTest(int x, int y, int& row, int& col) const {
+  const int dpi = windowDpi(hwnd_);
   for (int r = 0; r < kRows; ++r)
     for (int c = 0; c < kCols; ++c) {
-      RECT rc = cellRect(r, c);
+      RECT rc = cellRectAt(r, c, dpi);
       if (x >= rc.left && x <= rc.right && y >= rc.top && y <= rc.bottom) {
         row = r;
         col = c;
@@ -223,39 +243,56 @@ void Grid::paint(HDC dc) {
   RECT client;
   GetClientRect(hwnd_, &client);
   FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
-  HGDIOBJ oldFont = SelectObject(dc, uiFont(windowDpi(hwnd_)));
+  const int dpi = windowDpi(hwnd_);
+  HGDIOBJ oldFont = SelectObject(dc, uiFont(dpi));
   SetBkMode(dc, TRANSPARENT);
-  HPEN line = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
-  HGDIOBJ oldPen = SelectObject(dc, line);
   const bool focused = GetFocus() == hwnd_;
+  const int last = lastRowIn(client.bottom, dpi);
+  // The fixed heading row and column first, then the cells, then the lines.
+  RECT heading = cellRectAt(0, kCols - 1, dpi);
+  heading.left = 0;
+  FillRect(dc, &heading, GetSysColorBrush(COLOR_BTNFACE));
+  RECT fixedColumn = cellRectAt(kRows - 1, 0, dpi);
+  fixedColumn.top = 0;
+  FillRect(dc, &fixedColumn, GetSysColorBrush(COLOR_BTNFACE));
   for (int r = 0; r < kRows; ++r) {
     for (int c = 0; c < kCols; ++c) {
-      RECT rc = cellRect(r, c);
+      RECT rc = cellRectAt(r, c, dpi);
+      if (rc.top >= client.bottom) break;
       const bool fixed = r == 0 || c == 0;
       const bool selected = !fixed && r == row_ && c == col_;
       if (fixed) {
-        FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
         RECT edge = rc;
         DrawEdge(dc, &edge, BDR_RAISEDINNER, BF_RECT);
       } else if (selected) {
         FillRect(dc, &rc, GetSysColorBrush(focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
       }
+      if (c == 0 && r >= kFirstDataRow && r <= last && switchOf)
+        DrawnParts::shared().draw(dc, hwnd_, switchOf(r) ? PartLook::BoxOn : PartLook::BoxOff, switchRectAt(r, dpi));
+      const std::wstring text =
+          r == 0 ? widen(headings_[static_cast<size_t>(c)]) : c == 0 ? std::wstring() : widen(oneLineView(cell_(r, c)));
+      if (text.empty()) continue;
       SetTextColor(dc, GetSysColor(selected && focused ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-      std::wstring text = r == 0 ? widen(headings_[static_cast<size_t>(c)]) : c == 0 ? L"" : widen(oneLineView(cell_(r, c)));
       RECT tr = rc;
       tr.left += 2;
       tr.right -= 1;
       DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &tr,
                 DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-      // 1-pixel lines right of and below each cell
-      MoveToEx(dc, rc.right, rc.top, nullptr);
-      LineTo(dc, rc.right, rc.bottom + 1);
-      MoveToEx(dc, rc.left, rc.bottom, nullptr);
-      LineTo(dc, rc.right + 1, rc.bottom);
     }
   }
-  SelectObject(dc, oldPen);
-  DeleteObject(line);
+  // 1-pixel lines right of and below each cell: one line per row and per column.
+  HBRUSH line = GetSysColorBrush(COLOR_BTNSHADOW);
+  const RECT lastCell = cellRectAt(kRows - 1, kCols - 1, dpi);
+  for (int r = 0; r < kRows; ++r) {
+    const RECT rc = cellRectAt(r, 0, dpi);
+    const RECT below{0, rc.bottom, lastCell.right + 1, rc.bottom + 1};
+    FillRect(dc, &below, line);
+  }
+  for (int c = 0; c < kCols; ++c) {
+    const RECT rc = cellRectAt(0, c, dpi);
+    const RECT right{rc.right, 0, rc.right + 1, lastCell.bottom + 1};
+    FillRect(dc, &right, line);
+  }
   SelectObject(dc, oldFont);
 }
 
@@ -268,6 +305,9 @@ LRESULT Grid::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       EndPaint(hwnd_, &ps);
       return 0;
     }
+    case WM_PRINTCLIENT:
+      paint(reinterpret_cast<HDC>(wp));
+      return 0;
     case WM_ERASEBKGND:
       return 1;
     case WM_SETFOCUS:
@@ -291,12 +331,19 @@ LRESULT Grid::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       int r = 0, c = 0;
       const bool hadFocus = GetFocus() == hwnd_;
       SetFocus(hwnd_);
-      if (hitTest(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)), r, c) && r > 0 && c > 0) {
-        if (hadFocus && r == row_ && c == col_)
-          beginEdit();
-        else
-          select(r, c);
+      if (!hitTest(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)), r, c) || r == 0) return 0;
+      if (c == 0) {
+        // The row's switch: toggled, and the row becomes the selected one.
+        if (switchOf && r <= lastRow()) {
+          select(r, col_);
+          toggle(r);
+        }
+        return 0;
       }
+      if (hadFocus && r == row_ && c == col_)
+        beginEdit();
+      else
+        select(r, c);
       return 0;
     }
     case WM_KEYDOWN:
@@ -315,6 +362,11 @@ LRESULT Grid::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         default: break;
       }
       break;
+    case WM_THEMECHANGED:
+    case WM_SYSCOLORCHANGE:
+      DrawnParts::shared().clear();
+      refresh();
+      break;
     case WM_SIZE:
       // A shortened grid: the rows it cuts off are no longer selected or edited.
       if (row_ > lastRow()) {
@@ -329,7 +381,7 @@ LRESULT Grid::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CHAR:
       if (row_ > lastRow()) return 0;
       if (wp == L' ' && onToggle) {
-        runHandler([&] { onToggle(row_); });
+        toggle(row_);
         return 0;
       }
       if (wp >= 0x20 && wp != 0x7F) {

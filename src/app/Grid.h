@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 
+#include "app/DrawnParts.h"
 #include "app/Window.h"
 
 namespace vak {
@@ -48,21 +49,32 @@ class Grid : public Window {
 
   // Runs after an in-place edit changed a cell.
   std::function<void(int row, int col)> onEdited;
-  // Space on a selected cell (not editing): the row's switch is toggled.
+  // Each row's switch, drawn as a check box in column 0 when given: on or off.
+  std::function<bool(int row)> switchOf;
+  // Space on a selected cell (not editing) or a click on a row's switch: the
+  // row's switch is toggled. Only for the rows the grid shows.
   std::function<void(int row)> onToggle;
 
   void refresh() { InvalidateRect(hwnd_, nullptr, TRUE); }
 
   // Top-left of a cell in client coordinates.
-  RECT cellRect(int row, int col) const;
+  RECT cellRect(int row, int col) const { return cellRectAt(row, col, windowDpi(hwnd_)); }
+  // Where the switch of a row is drawn, in client coordinates.
+  RECT switchRect(int row) const { return switchRectAt(row, windowDpi(hwnd_)); }
 
  protected:
   LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
   void paint(HDC dc);
+  // The same for a DPI asked once: asking costs a round trip to the window
+  // system, and a paint needs hundreds of rectangles.
+  RECT cellRectAt(int row, int col, int dpi) const;
+  RECT switchRectAt(int row, int dpi) const;
+  int lastRowIn(int clientBottom, int dpi) const;
   bool hitTest(int x, int y, int& row, int& col) const;
   void move(int dRow, int dCol, bool wrap);
+  void toggle(int row);
   // Sizes the in-place editor to the lines of its text.
   void fitEditor();
   static LRESULT CALLBACK editProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);

@@ -30,8 +30,10 @@ enum : int {
   StringGrid2,
   Warnung,
   Image1 = 310,           // Image1 .. Image32
-  EditButton1 = 350,      // edit button of entry n: EditButton1 + n - 1
-  ActiveBox1 = 400,       // active check box of entry n: ActiveBox1 + n - 1
+  // The "Bearbeiten" buttons of the entries 1-16 and 17-32, each column one
+  // window (the entries' switches are drawn by the tables).
+  EditButtons1 = 350,
+  EditButtons2,
 
   // tab "ICQ-Tweaks und Einstellungen": the ids of its groups are kept
   // with their parts (tweaks/ProfileOptions.h, Sounds.h, Smileys.h).

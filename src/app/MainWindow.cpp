@@ -449,14 +449,15 @@ void TForm1::createStatusTab() {
     StatusEntry& e = model_.entry(entryOf(2, row));
     return col == 1 ? e.title : e.message;
   });
-  for (int which : {1, 2})
+  // The entries' switches (the active check boxes) are drawn by the tables
+  // in their fixed column.
+  for (int which : {1, 2}) {
+    grid(which).switchOf = [this, which](int row) { return model_.entry(entryOf(which, row)).active; };
     grid(which).onToggle = [this, which](int row) {
-      const int n = entryOf(which, row);
-      HWND box = activeBox(n);
-      if (!box || !IsWindowVisible(box)) return;
-      model_.entry(n).active = !model_.entry(n).active;
-      setChecked(box, model_.entry(n).active);
+      StatusEntry& e = model_.entry(entryOf(which, row));
+      e.active = !e.active;
     };
+  }
   // Lies below StringGrid2, visible only while the table is shortened.
   // Shown once the table is shortened (older ICQ Lite builds).
   makeLabel(p, ids::Warnung, "", 467, 287, 254, 34, WS_CLIPSIBLINGS);
@@ -474,23 +475,52 @@ void TForm1::createStatusTab() {
 }
 
 void TForm1::createEntryControls() {
+  // One window per column of "Bearbeiten" buttons, after the tables in the
+  // Tab order: entries 1-16 right of the first table, 17-32 right of the second.
   HWND p = page(0);
-  for (int n = 1; n <= kEntryCount; ++n) {
-    const bool first = n <= kRowsPerGrid;
-    const int top = entryRowTop(n);
-    HWND button = makeButton(p, ids::EditButton1 + n - 1, "Bearbeiten", first ? 318 : 728, top, 75, 17);
-    SetWindowLongPtrW(button, GWLP_USERDATA, n);  // the tag
-    HWND box = makeCheck(p, ids::ActiveBox1 + n - 1, "", first ? 36 : 444, top, 15, 17, WS_CLIPSIBLINGS);
-    SetWindowLongPtrW(box, GWLP_USERDATA, n);
-    // Over column 0 of its row: above the table in the z-order. Not a tab
-    // stop: from the keyboard, Space in the table switches the row's entry.
-    SetWindowLongPtrW(box, GWL_STYLE, GetWindowLongPtrW(box, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_TABSTOP));
-    SetWindowPos(box, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    editButtons_[static_cast<size_t>(n - 1)] = button;
-    activeBoxes_[static_cast<size_t>(n - 1)] = box;
-    onCommand(ids::EditButton1 + n - 1, [this, n] { BearbeitenClick(n); });
-    onCommand(ids::ActiveBox1 + n - 1, [this, n] { model_.entry(n).active = isChecked(activeBox(n)); });
+  for (int which : {1, 2}) {
+    ButtonColumn& column = editButtons(which);
+    column.create(p, which == 1 ? ids::EditButtons1 : ids::EditButtons2, which == 1 ? 318 : 728,
+                  entryRowTop(which == 1 ? 1 : kRowsPerGrid + 1), 75, Grid::kRowHeight, Grid::kRowHeight + 1,
+                  kRowsPerGrid);
+    column.setCaption("Bearbeiten");
+    column.onPress = [this, which](int index) { BearbeitenClick(entryOf(which, index + 1)); };
   }
+}
+
+RECT TForm1::editButtonRect(int entry) {
+  ButtonColumn& column = editButtons(gridOfEntry(entry));
+  RECT r = column.buttonRect(rowOfEntry(entry) - 1);
+  MapWindowPoints(column.hwnd(), page(0), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+bool TForm1::editButtonShown(int entry) {
+  ButtonColumn& column = editButtons(gridOfEntry(entry));
+  return column.hwnd() && IsWindowVisible(column.hwnd()) && rowOfEntry(entry) <= column.shown();
+}
+
+RECT TForm1::activeBoxRect(int entry) {
+  Grid& g = grid(gridOfEntry(entry));
+  RECT r = g.switchRect(rowOfEntry(entry));
+  MapWindowPoints(g.hwnd(), page(0), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+bool TForm1::activeBoxShown(int entry) {
+  Grid& g = grid(gridOfEntry(entry));
+  return IsWindowVisible(g.hwnd()) && rowOfEntry(entry) <= g.lastRow();
+}
+
+void TForm1::focusEditButton(int entry) {
+  ButtonColumn& column = editButtons(gridOfEntry(entry));
+  column.setCurrent(rowOfEntry(entry) - 1);
+  SetFocus(column.hwnd());
+}
+
+bool TForm1::editButtonFocused(int entry) {
+  ButtonColumn& column = editButtons(gridOfEntry(entry));
+  return GetFocus() == column.hwnd() && column.current() == rowOfEntry(entry) - 1;
 }
 
 void TForm1::createTweaksTab() {
@@ -592,8 +622,6 @@ void TForm1::setActivePage(int index) {
 IniFile TForm1::settings() const { return IniFile(programFolder_ + "\\Einst.ini"); }
 
 void TForm1::refreshViews() {
-  for (int n = 1; n <= kEntryCount; ++n)
-    if (activeBox(n)) setChecked(activeBox(n), model_.entry(n).active);
   setText(control(ids::AwayEd), oneLineView(model_.away));
   setText(control(ids::NaEd), oneLineView(model_.na));
   grid1_.refresh();
@@ -711,12 +739,11 @@ void TForm1::FormShow() {
             T("Sie benötigen ICQ 5.1 oder die Pro7 ICQ Version,\r\num diese Icons nutzen zu können!"));
     fitText(control(ids::Warnung));
     ShowWindow(control(ids::Warnung), SW_SHOW);
-    for (int n = 30; n <= 32; ++n) {
-      setChecked(activeBox(n), false);
-      model_.entry(n).active = false;
-      ShowWindow(activeBox(n), SW_HIDE);
-      ShowWindow(editButton(n), SW_HIDE);
-    }
+    // The buttons of the rows the table no longer shows go with them.
+    placeControl(buttons2_.hwnd(), 728, entryRowTop(kRowsPerGrid + 1), 75,
+                 (rowOfEntry(29) - 1) * (Grid::kRowHeight + 1) + Grid::kRowHeight);
+    for (int n = 30; n <= 32; ++n) model_.entry(n).active = false;
+    grid2_.refresh();
   }
   // "-1" alone: re-show ICQ's window, then end (without the close handler).
   if (args_.size() == 1 && args_[0] == "-1") {

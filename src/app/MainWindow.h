@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ButtonColumn.h"
 #include "app/Grid.h"
 #include "app/Icons.h"
 #include "app/Window.h"
@@ -171,9 +172,18 @@ class TForm1 : public Window {
   ControlRef at(int id) { return ControlRef(*this, id); }
   // Whether the controls of a page (1 tweaks, 2 settings) have been made.
   bool pageMade(int index) const { return pagesMade_.at(static_cast<size_t>(index)); }
-  HWND editButton(int entry) const { return editButtons_.at(static_cast<size_t>(entry - 1)); }
-  HWND activeBox(int entry) const { return activeBoxes_.at(static_cast<size_t>(entry - 1)); }
   Grid& grid(int which) { return which == 1 ? grid1_ : grid2_; }
+  // The "Bearbeiten" buttons of the entries 1-16 (which 1) and 17-32 (2).
+  ButtonColumn& editButtons(int which) { return which == 1 ? buttons1_ : buttons2_; }
+  // Entry n's "Bearbeiten" button and its switch (the active check box): where
+  // they are drawn in the client area of page(0), and whether they are shown.
+  RECT editButtonRect(int entry);
+  bool editButtonShown(int entry);
+  RECT activeBoxRect(int entry);
+  bool activeBoxShown(int entry);
+  // Gives the focus to entry n's "Bearbeiten" button; whether it has it.
+  void focusEditButton(int entry);
+  bool editButtonFocused(int entry);
   HWND page(int index) const { return pages_.at(static_cast<size_t>(index)).hwnd(); }
   int activePage() const;
   void setActivePage(int index);
@@ -257,8 +267,7 @@ class TForm1 : public Window {
   };
   std::map<int, Kept> kept_;
   Grid grid1_, grid2_;
-  std::array<HWND, kEntryCount> editButtons_{};
-  std::array<HWND, kEntryCount> activeBoxes_{};
+  ButtonColumn buttons1_, buttons2_;
   StatusIcons icons_;
   HMENU menu_ = nullptr;
   mutable std::map<int, HWND> controls_;  // found by control()

@@ -80,8 +80,7 @@ void TForm1::lng() {
     SendMessageW(control(ids::PageControl1), TCM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
   }
   sounds_.applyTexts();
-  for (int n = 1; n <= kEntryCount; ++n)
-    if (editButton(n)) setText(editButton(n), "Bearbeiten");
+  for (int which : {1, 2}) editButtons(which).setCaption("Bearbeiten");
   setMenuText(menu_, 0, "&Datei", true);
   setMenuText(menu_, ids::Laden, "&Laden");
   setMenuText(menu_, ids::Speichern1, "&Speichern");

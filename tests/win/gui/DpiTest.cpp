@@ -27,8 +27,7 @@ RECT rectInParent(HWND control) {
   return r;
 }
 
-::testing::AssertionResult scaled(HWND control, int x, int y, int w, int h) {
-  const RECT r = rectInParent(control);
+::testing::AssertionResult scaled(const RECT& r, int x, int y, int w, int h) {
   const int got[4] = {r.left, r.top, r.right - r.left, r.bottom - r.top};
   const int want[4] = {px(x), px(y), px(w), px(h)};
   for (int i = 0; i < 4; ++i)
@@ -37,6 +36,10 @@ RECT rectInParent(HWND control) {
                                            << ", want " << want[0] << "," << want[1] << " " << want[2] << "x"
                                            << want[3];
   return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult scaled(HWND control, int x, int y, int w, int h) {
+  return scaled(rectInParent(control), x, y, w, h);
 }
 
 void moveTo144(HWND window) {
@@ -94,7 +97,7 @@ TEST_F(Dpi, LayoutIsScaledBy144Dpi) {
   HWND later = vak::makeButton(form().page(1), 9991, "Play", 10, 20, 40, 17);
   // The dialogs' windows are made when first opened.
   const auto openEditor = [&] {
-    driveModal(editor(), [&] { click(form().editButton(1)); },
+    driveModal(editor(), [&] { clickEditButton(1); },
                [&] { click(editor().control(EditorDialog::Abbrechen)); });
   };
   const auto openRestore = [&] {
@@ -128,9 +131,11 @@ TEST_F(Dpi, LayoutIsScaledBy144Dpi) {
   EXPECT_TRUE(scaled(ctl(ids::Button2), 751, 2, 75, 21));
   EXPECT_TRUE(scaled(form().grid(1).hwnd(), 32, 21, 281, 307));
   EXPECT_TRUE(scaled(form().grid(2).hwnd(), 440, 21, 281, 253));  // shortened for ICQ Lite 2049
-  EXPECT_TRUE(scaled(form().editButton(1), 318, 40, 75, 17));
-  EXPECT_TRUE(scaled(form().editButton(29), 728, 40 + 18 * 12, 75, 17));
-  EXPECT_TRUE(scaled(form().activeBox(17), 444, 40, 15, 17));
+  EXPECT_TRUE(scaled(form().editButtonRect(1), 318, 40, 75, 17));
+  EXPECT_TRUE(scaled(form().editButtonRect(29), 728, 40 + 18 * 12, 75, 17));
+  EXPECT_FALSE(form().editButtonShown(30));
+  // A check box of 13 design pixels in the middle of the table's fixed column.
+  EXPECT_TRUE(scaled(form().activeBoxRect(17), 444, 42, 13, 13));
   {
     // The status icon of entry 16, drawn by the page left of the table, in its row.
     const RECT icon = drawnBox(form().page(0), px(30), px(40 + 18 * 15) - 2, px(40 + 18 * 16) - 1);
@@ -154,8 +159,9 @@ TEST_F(Dpi, LayoutIsScaledBy144Dpi) {
   for (int row : {1, 8, 16}) {
     POINT top{0, g1.cellRect(row, 1).top};
     MapWindowPoints(g1.hwnd(), form().page(0), &top, 1);
-    EXPECT_NEAR(rectInParent(form().editButton(row)).top, top.y, 1) << row;
-    EXPECT_NEAR(rectInParent(form().activeBox(row)).top, top.y, 1) << row;
+    EXPECT_NEAR(form().editButtonRect(row).top, top.y, 1) << row;
+    const RECT box = form().activeBoxRect(row);
+    EXPECT_NEAR(box.top + box.bottom, 2 * top.y + px(17), 2) << row;
   }
   // The rows that the shortened table cuts off stay unreachable.
   EXPECT_EQ(form().grid(2).lastRow(), 13);

@@ -46,8 +46,8 @@ TEST_F(StatusFiles, SaveAndLoadFromTheMenu) {
   // Change the tables, then load the file back.
   editCell(1, 1, "anders");
   editCell(32, 2, "auch anders");
-  click(form().activeBox(1));
-  click(form().activeBox(2));
+  clickBox(1);
+  clickBox(2);
   ui_.answers.push_back(vak::MbResNo);
   ui_.openNames.push_back(file);
   menu(ids::Laden);
@@ -163,7 +163,7 @@ TEST_F(StatusFiles, FourTakeOversRestoreTheThirdNewestFromSlotB) {
   for (int k = 1; k <= 4; ++k) {
     editCell(1, 1, ("Satz " + std::to_string(k)).c_str());
     editCell(18, 2, ("Nachricht " + std::to_string(k)).c_str());
-    click(form().activeBox(18));  // 0 -> 1 -> 0 ...
+    clickBox(18);  // 0 -> 1 -> 0 ...
     click(ctl(ids::Button1));
   }
   EXPECT_EQ(vak::IniFile(folder_ + "\\Backup\\1.icq").readString("1", "a", ""), "Satz 4");

@@ -261,7 +261,27 @@ class GuiTest : public ::testing::Test {
   // Entry n's title and message as the tables show them.
   std::string title(int n) { return form1_->grid(vak::gridOfEntry(n)).cell(vak::rowOfEntry(n), 1); }
   std::string message(int n) { return form1_->grid(vak::gridOfEntry(n)).cell(vak::rowOfEntry(n), 2); }
-  bool boxChecked(int n) const { return vak::isChecked(form1_->activeBox(n)); }
+  // Entry n's switch as its table draws it.
+  bool boxChecked(int n) const {
+    vak::Grid& g = form1_->grid(vak::gridOfEntry(n));
+    return g.switchOf && g.switchOf(vak::rowOfEntry(n));
+  }
+  // A mouse click in the middle of r (client coordinates of window).
+  void clickAt(HWND window, const RECT& r) {
+    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    SendMessageW(window, WM_MOUSEMOVE, 0, at);
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(window, WM_LBUTTONUP, 0, at);
+  }
+  // Clicks entry n's switch (its active check box) and its "Bearbeiten" button.
+  void clickBox(int n) {
+    vak::Grid& g = form1_->grid(vak::gridOfEntry(n));
+    clickAt(g.hwnd(), g.switchRect(vak::rowOfEntry(n)));
+  }
+  void clickEditButton(int n) {
+    vak::ButtonColumn& column = form1_->editButtons(vak::gridOfEntry(n));
+    clickAt(column.hwnd(), column.buttonRect(vak::rowOfEntry(n) - 1));
+  }
 
   // Clicks a cell of a table twice (select, then edit) or once (select).
   void clickCell(vak::Grid& g, int row, int col) {

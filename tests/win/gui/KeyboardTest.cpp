@@ -59,14 +59,14 @@ class Keyboard : public GuiTest {
 TEST_F(Keyboard, TabSwitchAfterTheEditorNeitherHangsNorTypesIntoHiddenPages) {
   seedTwoProfiles();
   start();
-  SetFocus(form().editButton(3));
+  form().focusEditButton(3);
   {
     WhenModal closeEditor([] { queueKey(VK_ESCAPE); });
     pressKey(VK_SPACE);
     EXPECT_TRUE(closeEditor.ran()) << "the editor did not open";
   }
   EXPECT_FALSE(IsWindowVisible(editor().hwnd()));
-  EXPECT_EQ(focus(), form().editButton(3)) << "the focus does not come back to the button";
+  EXPECT_TRUE(form().editButtonFocused(3)) << "the focus does not come back to the button";
 
   pressKey(VK_TAB, {VK_CONTROL});
   EXPECT_EQ(form().activePage(), 1);
@@ -149,10 +149,10 @@ TEST_F(Keyboard, TabVisitsOnlyTheShownPage) {
     if (pageIndex == 0) {
       EXPECT_TRUE(visits(form().grid(1).hwnd()));
       EXPECT_TRUE(visits(form().grid(2).hwnd()));
-      EXPECT_TRUE(visits(form().editButton(1)));
-      EXPECT_TRUE(visits(form().editButton(32)));
+      EXPECT_TRUE(visits(form().editButtons(1).hwnd()));
+      EXPECT_TRUE(visits(form().editButtons(2).hwnd()));
     } else {
-      EXPECT_FALSE(visits(form().editButton(1)));
+      EXPECT_FALSE(visits(form().editButtons(1).hwnd()));
     }
     if (pageIndex == 2) {
       EXPECT_TRUE(visits(ctl(ids::Button7)));
@@ -183,7 +183,7 @@ TEST_F(Keyboard, MnemonicsReachOnlyTheShownPage) {
 TEST_F(Keyboard, EditorIsConfirmedAndCancelledByKeys) {
   seedTwoProfiles();
   start();
-  SetFocus(form().editButton(5));
+  form().focusEditButton(5);
   HWND fieldAfterEnter = nullptr, fieldAfterTab = nullptr, focusOnOk = nullptr;
   {
     WhenModal drive([&] {
@@ -248,8 +248,75 @@ TEST_F(Keyboard, EditorIsConfirmedAndCancelledByKeys) {
   }
   EXPECT_FALSE(editor().isModal());
   EXPECT_EQ(title(5), "A\r\nB");
-  EXPECT_EQ(GetFocus(), form().editButton(5));
+  EXPECT_TRUE(form().editButtonFocused(5));
   EXPECT_TRUE(ui_.boxes.empty());
+}
+
+// The "Bearbeiten" buttons after the tables: Tab and Shift+Tab walk them one by
+// one, the arrows, Home and End move between them, Enter and Space open the
+// editor for the entry of the button, and the focus comes back to it.
+TEST_F(Keyboard, EditButtonsAreWalkedAndPressedByKeys) {
+  seedTwoProfiles();
+  start();
+  vak::Grid& g2 = form().grid(2);
+  SetFocus(g2.hwnd());
+  g2.select(g2.lastRow(), 2);
+  pressKey(VK_TAB);
+  EXPECT_TRUE(form().editButtonFocused(1)) << "Tab from the last cell does not reach the first button";
+  pressKey(VK_TAB, {VK_SHIFT});
+  EXPECT_EQ(focus(), g2.hwnd());
+  pressKey(VK_TAB);
+  for (int i = 0; i < 15; ++i) pressKey(VK_TAB);
+  EXPECT_TRUE(form().editButtonFocused(16));
+  pressKey(VK_TAB);
+  EXPECT_TRUE(form().editButtonFocused(17));
+  pressKey(VK_TAB, {VK_SHIFT});
+  EXPECT_TRUE(form().editButtonFocused(16));
+  pressKey(VK_UP);
+  pressKey(VK_UP);
+  EXPECT_TRUE(form().editButtonFocused(14));
+  pressKey(VK_HOME);
+  EXPECT_TRUE(form().editButtonFocused(1));
+  pressKey(VK_UP);
+  EXPECT_TRUE(form().editButtonFocused(1));
+  pressKey(VK_END);
+  EXPECT_TRUE(form().editButtonFocused(16));
+
+  // Enter and Space open the editor with the entry of the current button.
+  form().focusEditButton(20);
+  for (WORD key : {WORD{VK_RETURN}, WORD{VK_SPACE}}) {
+    std::string shown;
+    {
+      WhenModal drive([&] {
+        shown = text(ed(EditorDialog::Memo1));
+        pressKey(VK_ESCAPE);
+        expectEditorClosed();
+      });
+      pressKey(key);
+      ASSERT_TRUE(drive.ran()) << "key " << key;
+    }
+    EXPECT_EQ(shown, seedTitle("111", 20)) << "key " << key;
+    EXPECT_TRUE(form().editButtonFocused(20)) << "key " << key;
+  }
+  EXPECT_EQ(title(20), seedTitle("111", 20));
+  EXPECT_TRUE(answers(mainWnd()));
+  EXPECT_TRUE(ui_.boxes.empty());
+}
+
+// Older ICQ Lite: the buttons of entries 30-32 are not shown, and no key reaches them.
+TEST_F(Keyboard, HiddenEditButtonsAreSkipped) {
+  seedTwoProfiles();
+  setLiteVersion("2049");
+  start();
+  form().focusEditButton(17);
+  pressKey(VK_END);
+  EXPECT_TRUE(form().editButtonFocused(29));
+  pressKey(VK_DOWN);
+  EXPECT_TRUE(form().editButtonFocused(29));
+  pressKey(VK_TAB);
+  EXPECT_NE(focus(), form().editButtons(2).hwnd()) << "Tab past entry 29 stays in the column";
+  pressKey(VK_TAB, {VK_SHIFT});
+  EXPECT_TRUE(form().editButtonFocused(29)) << "Shift+Tab into the column does not come to its last shown button";
 }
 
 // The away and not-available panels: reached by Tab, opened by Enter or Space.

@@ -2,6 +2,8 @@
 // the status set in the tables and the interface texts.
 #include "GuiFixture.h"
 
+#include <vector>
+
 using namespace vaktest;
 namespace ids = vak::ids;
 using vak::T;
@@ -15,7 +17,65 @@ std::string regAt(const std::string& key, const std::string& name) {
   return q ? q->type + " " + q->data : "<missing>";
 }
 
+// The pixels of r (client coordinates) as the window paints its client area.
+std::vector<COLORREF> drawn(HWND window, const RECT& r) {
+  RECT client{};
+  GetClientRect(window, &client);
+  HDC screen = GetDC(window);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bmp = CreateCompatibleBitmap(screen, client.right, client.bottom);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT);
+  std::vector<COLORREF> px;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x) px.push_back(GetPixel(mem, x, y));
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(window, screen);
+  return px;
+}
+
+// How many pixels are not the face colour.
+int inked(const std::vector<COLORREF>& px) {
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  int n = 0;
+  for (COLORREF c : px) n += c != face;
+  return n;
+}
+
 }  // namespace
+
+// The switches in the tables and the "Bearbeiten" buttons are drawn, not
+// windows: an entry's box shows its state and a button shows its caption.
+TEST_F(Startup, EntrySwitchesAndButtonsAreDrawn) {
+  seedTwoProfiles();
+  startApp();
+  vak::Grid& g = form().grid(1);
+  ASSERT_TRUE(boxChecked(1));
+  ASSERT_FALSE(boxChecked(2));
+  const auto on = drawn(g.hwnd(), g.switchRect(1));
+  const auto off = drawn(g.hwnd(), g.switchRect(2));
+  ASSERT_FALSE(on.empty());
+  EXPECT_NE(on, off) << "a checked and an unchecked box look alike";
+  EXPECT_GT(inked(off), 0) << "no box drawn";
+  clickBox(2);
+  EXPECT_TRUE(boxChecked(2));
+  EXPECT_EQ(drawn(g.hwnd(), g.switchRect(2)), on);
+  clickBox(2);
+  EXPECT_EQ(drawn(g.hwnd(), g.switchRect(2)), off);
+
+  for (int which : {1, 2}) {
+    vak::ButtonColumn& column = form().editButtons(which);
+    const RECT b = column.buttonRect(3);
+    // The caption sits in the middle third of the button.
+    const int third = (b.right - b.left) / 3;
+    const RECT middle{b.left + third, b.top + 3, b.right - third, b.bottom - 3};
+    EXPECT_GT(inked(drawn(column.hwnd(), middle)), 10) << which << ": no caption drawn";
+    // Every shown button looks the same when none has the focus.
+    EXPECT_EQ(drawn(column.hwnd(), column.buttonRect(3)), drawn(column.hwnd(), column.buttonRect(4))) << which;
+  }
+}
 
 TEST_F(Startup, ListsProfilesAndStartsWithLastOwner) {
   addProfile("111", "Max");
@@ -189,14 +249,14 @@ TEST_F(Startup, OldIcqLiteHidesEntries30To32) {
   EXPECT_EQ(text(ctl(ids::Warnung)),
             T("Sie benötigen ICQ 5.1 oder die Pro7 ICQ Version,\r\num diese Icons nutzen zu können!"));
   for (int n = 30; n <= 32; ++n) {
-    EXPECT_FALSE(shownStyle(form().activeBox(n))) << n;
-    EXPECT_FALSE(shownStyle(form().editButton(n))) << n;
+    EXPECT_FALSE(form().activeBoxShown(n)) << n;
+    EXPECT_FALSE(form().editButtonShown(n)) << n;
     EXPECT_FALSE(boxChecked(n)) << n;
     // The cells keep what was read.
     EXPECT_EQ(title(n), seedTitle("111", n)) << n;
   }
-  EXPECT_TRUE(shownStyle(form().activeBox(29)));
-  EXPECT_TRUE(shownStyle(form().editButton(29)));
+  EXPECT_TRUE(form().activeBoxShown(29));
+  EXPECT_TRUE(form().editButtonShown(29));
   EXPECT_TRUE(boxChecked(29));
 }
 
@@ -210,7 +270,7 @@ TEST_F(Startup, VersionThatIsNoNumberIsReportedAfterTheFirstRead) {
   EXPECT_EQ(ui_.boxes[0].icon, vak::MbIconError);
   EXPECT_TRUE(form().startupDone());
   EXPECT_EQ(title(1), seedTitle("111", 1));
-  EXPECT_TRUE(shownStyle(form().editButton(32)));
+  EXPECT_TRUE(form().editButtonShown(32));
 }
 
 TEST_F(Startup, IcqLite2050OrNoIcqLiteHidesNothing) {
@@ -221,8 +281,8 @@ TEST_F(Startup, IcqLite2050OrNoIcqLiteHidesNothing) {
   EXPECT_EQ(rc.bottom - rc.top, 307);
   EXPECT_EQ(text(ctl(ids::Warnung)), "");
   for (int n = 30; n <= 32; ++n) {
-    EXPECT_TRUE(shownStyle(form().activeBox(n))) << n;
-    EXPECT_TRUE(shownStyle(form().editButton(n))) << n;
+    EXPECT_TRUE(form().activeBoxShown(n)) << n;
+    EXPECT_TRUE(form().editButtonShown(n)) << n;
   }
   EXPECT_TRUE(boxChecked(31));
   closeApp();
@@ -234,7 +294,7 @@ TEST_F(Startup, IcqLite2050OrNoIcqLiteHidesNothing) {
   EXPECT_TRUE(ui_.boxes.empty());
   GetWindowRect(form().grid(2).hwnd(), &rc);
   EXPECT_EQ(rc.bottom - rc.top, 307);
-  for (int n = 30; n <= 32; ++n) EXPECT_TRUE(shownStyle(form().editButton(n))) << n;
+  for (int n = 30; n <= 32; ++n) EXPECT_TRUE(form().editButtonShown(n)) << n;
   EXPECT_TRUE(boxChecked(31));
   EXPECT_EQ(title(1), seedTitle("111", 1));
 }
@@ -249,9 +309,12 @@ TEST_F(Startup, InterfaceTextsAreApplied) {
     EXPECT_EQ(form().grid(g).heading(1), "Titel");
     EXPECT_EQ(form().grid(g).heading(2), "Nachricht");
   }
-  for (int n : {1, 16, 17, 32}) EXPECT_EQ(text(form().editButton(n)), "Bearbeiten") << n;
+  for (int which : {1, 2}) {
+    EXPECT_EQ(form().editButtons(which).caption(), "Bearbeiten") << which;
+    EXPECT_EQ(text(form().editButtons(which).hwnd()), "Bearbeiten") << which;  // its name for screen readers
+  }
   // The editor, made when it is first opened, has them too.
-  driveModal(editor(), [&] { click(form().editButton(2)); }, [&] {
+  driveModal(editor(), [&] { clickEditButton(2); }, [&] {
     EXPECT_EQ(text(editor().control(vak::EditorDialog::GroupBox2)), "Statusmeldung");
     EXPECT_EQ(text(editor().control(vak::EditorDialog::Label2)), "Nachricht");
     click(editor().control(vak::EditorDialog::Abbrechen));
@@ -281,7 +344,7 @@ TEST_F(Startup, LanguageFolderBesideTheProgramKeepsTheFormTexts) {
     EXPECT_EQ(form().grid(g).heading(2), "Nachricht");
   }
   // So does the editor, made later.
-  driveModal(editor(), [&] { click(form().editButton(2)); }, [&] {
+  driveModal(editor(), [&] { clickEditButton(2); }, [&] {
     EXPECT_EQ(text(editor().control(vak::EditorDialog::GroupBox2)), "Statusicons");
     EXPECT_EQ(text(editor().control(vak::EditorDialog::Label2)), "Message");
     click(editor().control(vak::EditorDialog::Abbrechen));

@@ -25,7 +25,7 @@ class StatusEdit : public GuiTest {
 
   // Opens the editor with the edit button of entry n and runs drive inside it.
   void withEntryEditor(int n, const std::function<void()>& drive) {
-    driveModal(editor(), [&] { click(form().editButton(n)); }, drive);
+    driveModal(editor(), [&] { clickEditButton(n); }, drive);
   }
   void withAwayEditor(int panelId, const std::function<void()>& drive) {
     driveModal(
@@ -91,10 +91,10 @@ TEST_F(StatusEdit, CellsAreEditedInPlace) {
   EXPECT_EQ(message(17), seedMessage("111", 17) + "!");
 
   // The active check boxes are the entries' switches.
-  click(form().activeBox(2));
+  clickBox(2);
   EXPECT_TRUE(boxChecked(2));
   EXPECT_TRUE(form().model().entry(2).active);
-  click(form().activeBox(17));
+  clickBox(17);
   EXPECT_FALSE(boxChecked(17));
   EXPECT_FALSE(form().model().entry(17).active);
 
@@ -115,8 +115,8 @@ TEST_F(StatusEdit, TakeOverWritesTheSetAndTakesABackup) {
   startApp();
   editCell(3, 1, "Gr\xC3\xBC\xC3\x9F" "e");
   editCell(20, 2, "unterwegs");
-  click(form().activeBox(2));   // 0 -> 1
-  click(form().activeBox(17));  // 1 -> 0
+  clickBox(2);   // 0 -> 1
+  clickBox(17);  // 1 -> 0
   withAwayEditor(ids::AwayEd, [&] {
     vak::setText(ed(EditorDialog::Memo2), T("zurück gleich"));
     click(ed(EditorDialog::OK));
@@ -167,7 +167,7 @@ TEST_F(StatusEdit, ResetAsksAndReadsAgainOnYes) {
   seedTwoProfiles();
   startApp();
   editCell(1, 1, "verworfen");
-  click(form().activeBox(1));
+  clickBox(1);
   ui_.answers.push_back(vak::MbResNo);
   click(ctl(ids::Button2));
   ASSERT_EQ(ui_.boxes.size(), 1u);
