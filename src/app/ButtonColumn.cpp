@@ -108,19 +108,9 @@ void ButtonColumn::paint(HDC dc) {
 }
 
 LRESULT ButtonColumn::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT painted = 0;
+  if (paintMessage(hwnd_, msg, wp, painted, [this](HDC dc) { paint(dc); })) return painted;
   switch (msg) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      paint(dc);
-      EndPaint(hwnd_, &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      paint(reinterpret_cast<HDC>(wp));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_SETFOCUS:
       // Come to by Tab: the first button; by Shift+Tab: the last one.
       if (GetKeyState(VK_TAB) < 0) current_ = GetKeyState(VK_SHIFT) < 0 ? std::max(0, shown() - 1) : 0;

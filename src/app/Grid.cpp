@@ -297,19 +297,9 @@ void Grid::paint(HDC dc) {
 }
 
 LRESULT Grid::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT painted = 0;
+  if (paintMessage(hwnd_, msg, wp, painted, [this](HDC dc) { paint(dc); })) return painted;
   switch (msg) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      paint(dc);
-      EndPaint(hwnd_, &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      paint(reinterpret_cast<HDC>(wp));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
       refresh();

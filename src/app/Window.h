@@ -83,6 +83,32 @@ UINT ctrlTabMessage();
 
 // --- DPI -----------------------------------------------------------------
 // DPI of the window (of its top-level window); 96 means design size.
+// The paint messages of a window that draws all of its client area with
+// paint(dc): WM_PAINT and WM_PRINTCLIENT paint, the background is never
+// erased. Whether msg was one of them; result is what to return.
+template <class Paint>
+bool paintMessage(HWND window, UINT msg, WPARAM wp, LRESULT& result, Paint paint) {
+  switch (msg) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(window, &ps);
+      paint(dc);
+      EndPaint(window, &ps);
+      result = 0;
+      return true;
+    }
+    case WM_PRINTCLIENT:
+      paint(reinterpret_cast<HDC>(wp));
+      result = 0;
+      return true;
+    case WM_ERASEBKGND:
+      result = 1;
+      return true;
+    default:
+      return false;
+  }
+}
+
 int windowDpi(HWND window);
 // A design (96-DPI) length or rectangle in pixels of the window's DPI.
 int dpiScale(HWND window, int designValue);

@@ -59,27 +59,18 @@ int fontHeight(HWND control) {
 // the page draws itself, within the band of rows [top, bottom) and columns
 // [0, right).
 RECT drawnBox(HWND page, int right, int top, int bottom) {
-  RECT client{};
-  GetClientRect(page, &client);
-  HDC screen = GetDC(page);
-  HDC dc = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateCompatibleBitmap(screen, client.right, client.bottom);
-  HGDIOBJ old = SelectObject(dc, bmp);
-  SendMessageW(page, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
-  const COLORREF background = GetPixel(dc, 1, 1);
+  const DrawnClient drawn(page, PRF_CLIENT | PRF_ERASEBKGND);
+  const RECT& client = drawn.client();
+  const COLORREF background = drawn.at(1, 1);
   RECT box{LONG_MAX, LONG_MAX, -1, -1};
   for (int y = top; y < bottom && y < client.bottom; ++y)
     for (int x = 0; x < right && x < client.right; ++x)
-      if (GetPixel(dc, x, y) != background) {
+      if (drawn.at(x, y) != background) {
         box.left = std::min<LONG>(box.left, x);
         box.top = std::min<LONG>(box.top, y);
         box.right = std::max<LONG>(box.right, x + 1);
         box.bottom = std::max<LONG>(box.bottom, y + 1);
       }
-  SelectObject(dc, old);
-  DeleteObject(bmp);
-  DeleteDC(dc);
-  ReleaseDC(page, screen);
   return box;
 }
 

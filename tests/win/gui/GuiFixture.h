@@ -14,6 +14,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "TestServer.h"
 #include "TestSupport.h"
@@ -105,6 +106,45 @@ inline std::string compactHex(const std::string& bytes) {
     if (c != ' ') out += c;
   return out;
 }
+
+// A window's client area as the window draws it (WM_PRINTCLIENT), in a
+// memory bitmap of the client size.
+class DrawnClient {
+ public:
+  explicit DrawnClient(HWND window, UINT flags = PRF_CLIENT) : window_(window) {
+    GetClientRect(window, &client_);
+    screen_ = GetDC(window);
+    dc_ = CreateCompatibleDC(screen_);
+    bitmap_ = CreateCompatibleBitmap(screen_, client_.right, client_.bottom);
+    old_ = SelectObject(dc_, bitmap_);
+    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_), flags);
+  }
+  ~DrawnClient() {
+    SelectObject(dc_, old_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+    ReleaseDC(window_, screen_);
+  }
+  DrawnClient(const DrawnClient&) = delete;
+  DrawnClient& operator=(const DrawnClient&) = delete;
+
+  const RECT& client() const { return client_; }
+  COLORREF at(int x, int y) const { return GetPixel(dc_, x, y); }
+  // The pixels of r, row by row.
+  std::vector<COLORREF> pixels(const RECT& r) const {
+    std::vector<COLORREF> px;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) px.push_back(at(x, y));
+    return px;
+  }
+
+ private:
+  HWND window_;
+  RECT client_{};
+  HDC screen_ = nullptr, dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+};
 
 // Whether the control itself is shown (its own WS_VISIBLE, whatever its parents).
 inline bool shownStyle(HWND h) { return (GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE) != 0; }

@@ -18,23 +18,7 @@ std::string regAt(const std::string& key, const std::string& name) {
 }
 
 // The pixels of r (client coordinates) as the window paints its client area.
-std::vector<COLORREF> drawn(HWND window, const RECT& r) {
-  RECT client{};
-  GetClientRect(window, &client);
-  HDC screen = GetDC(window);
-  HDC mem = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateCompatibleBitmap(screen, client.right, client.bottom);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT);
-  std::vector<COLORREF> px;
-  for (int y = r.top; y < r.bottom; ++y)
-    for (int x = r.left; x < r.right; ++x) px.push_back(GetPixel(mem, x, y));
-  SelectObject(mem, old);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(window, screen);
-  return px;
-}
+std::vector<COLORREF> drawn(HWND window, const RECT& r) { return DrawnClient(window).pixels(r); }
 
 // How many pixels are not the face colour.
 int inked(const std::vector<COLORREF>& px) {
