@@ -105,6 +105,9 @@ int partOf(int id) {
 // A text as a control gives it back (Windows-1252 through UTF-16).
 std::string asShown(const std::string& text) { return narrow(widen(text)); }
 
+// What screen readers call entry n.
+std::string entryName(int n) { return "Statusmeldung " + std::to_string(n); }
+
 }  // namespace
 
 HWND TForm1::existingControl(int id) const {
@@ -457,6 +460,8 @@ void TForm1::createStatusTab() {
       StatusEntry& e = model_.entry(entryOf(which, row));
       e.active = !e.active;
     };
+    grid(which).rowName = [which](int row) { return entryName(entryOf(which, row)); };
+    setText(grid(which).hwnd(), which == 1 ? "Statusmeldungen 1 bis 16" : "Statusmeldungen 17 bis 32");
   }
   // Lies below StringGrid2, visible only while the table is shortened.
   // Shown once the table is shortened (older ICQ Lite builds).
@@ -485,6 +490,11 @@ void TForm1::createEntryControls() {
                   kRowsPerGrid);
     column.setCaption("Bearbeiten");
     column.onPress = [this, which](int index) { BearbeitenClick(entryOf(which, index + 1)); };
+    // "Statusmeldung 5: Titel": which entry the button opens.
+    column.describeButton = [this, which](int index) {
+      const int n = entryOf(which, index + 1);
+      return entryName(n) + ": " + model_.entry(n).title;
+    };
   }
 }
 
