@@ -1,7 +1,10 @@
 #include "app/ButtonColumn.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 
+#include "platform/Text.h"
 #include "platform/Ui.h"
 #include "platform/WinText.h"
 
@@ -73,6 +76,12 @@ void ButtonColumn::setCurrent(int index) {
   invalidateButton(current_);
   current_ = index;
   invalidateButton(current_);
+  notifyFocus();
+}
+
+void ButtonColumn::notifyFocus() {
+  // A screen reader follows the current button.
+  if (GetFocus() == hwnd_) notifyAccessible(EVENT_OBJECT_FOCUS, hwnd_, current_ + 1);
 }
 
 void ButtonColumn::press(int index) {
@@ -110,11 +119,13 @@ void ButtonColumn::paint(HDC dc) {
 LRESULT ButtonColumn::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT painted = 0;
   if (paintMessage(hwnd_, msg, wp, painted, [this](HDC dc) { paint(dc); })) return painted;
+  if (accessible_.handle(hwnd_, msg, wp, lp, painted)) return painted;
   switch (msg) {
     case WM_SETFOCUS:
       // Come to by Tab: the first button; by Shift+Tab: the last one.
       if (GetKeyState(VK_TAB) < 0) current_ = GetKeyState(VK_SHIFT) < 0 ? std::max(0, shown() - 1) : 0;
       InvalidateRect(hwnd_, nullptr, FALSE);
+      notifyFocus();
       return 0;
     case WM_KILLFOCUS:
       if (pressedByKey_) {
@@ -238,5 +249,40 @@ LRESULT ButtonColumn::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   }
   return Window::handleMessage(msg, wp, lp);
 }
+
+// ---------------------------------------------------------------- accessibility
+
+std::vector<long> ButtonColumn::children(long parent) {
+  std::vector<long> ids;
+  if (parent == 0)
+    for (int i = 1; i <= shown(); ++i) ids.push_back(i);
+  return ids;
+}
+
+bool ButtonColumn::describe(long id, AccessiblePart& part) {
+  if (id == 0) return true;  // the window: as the system sees it
+  const int index = static_cast<int>(id) - 1;
+  if (index < 0 || index >= shown()) return false;
+  part.role = ROLE_SYSTEM_PUSHBUTTON;
+  part.name = caption_;
+  if (describeButton) part.description = describeButton(index);
+  part.defaultAction = T("Drücken");
+  part.state = STATE_SYSTEM_FOCUSABLE;
+  if (GetFocus() == hwnd_ && index == current_) part.state |= STATE_SYSTEM_FOCUSED;
+  if (index == hot_) part.state |= STATE_SYSTEM_HOTTRACKED;
+  if (index == pressed_ && (pressedByKey_ || mouseOverPressed_)) part.state |= STATE_SYSTEM_PRESSED;
+  part.rect = buttonRect(index);
+  return true;
+}
+
+bool ButtonColumn::selectPart(long id, long flags) {
+  const int index = static_cast<int>(id) - 1;
+  if (index < 0 || index >= shown()) return false;
+  setCurrent(index);
+  if (flags & SELFLAG_TAKEFOCUS) SetFocus(hwnd_);
+  return true;
+}
+
+long ButtonColumn::focusedPart() { return GetFocus() == hwnd_ && current_ < shown() ? current_ + 1 : 0; }
 
 }  // namespace vak

@@ -8,17 +8,21 @@
 //
 // Buttons are numbered from 0. Those that the window's height cuts off are
 // not drawn and cannot be reached (a shortened column).
+//
+// Screen readers see each button as a push button of its own (see
+// Accessible.h), the parts 1.. of the window.
 #include <windows.h>
 
 #include <functional>
 #include <string>
 
+#include "app/Accessible.h"
 #include "app/DrawnParts.h"
 #include "app/Window.h"
 
 namespace vak {
 
-class ButtonColumn : public Window {
+class ButtonColumn : public Window, private AccessibleParts {
  public:
   // count buttons of width x buttonHeight design pixels, one every pitch
   // design pixels downwards from (x, y) of the parent.
@@ -36,6 +40,8 @@ class ButtonColumn : public Window {
 
   // A button was pressed (mouse, Space or Enter).
   std::function<void(int index)> onPress;
+  // What a button does, for screen readers: the entry it opens.
+  std::function<std::string(int index)> describeButton;
 
  protected:
   LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -49,6 +55,14 @@ class ButtonColumn : public Window {
   int hitTest(int x, int y) const;
   void invalidateButton(int index);
   void press(int index);
+  void notifyFocus();
+
+  std::vector<long> children(long parent) override;
+  long parentOf(long) override { return 0; }
+  bool describe(long id, AccessiblePart& part) override;
+  void doDefaultAction(long id) override { press(static_cast<int>(id) - 1); }
+  bool selectPart(long id, long flags) override;
+  long focusedPart() override;
 
   std::string caption_;
   std::wstring shownCaption_;
@@ -59,6 +73,7 @@ class ButtonColumn : public Window {
   bool pressedByKey_ = false;
   bool mouseOverPressed_ = false;
   bool tracking_ = false;
+  AccessibleServer accessible_{*this};
 };
 
 }  // namespace vak

@@ -1,9 +1,11 @@
 #include "app/Grid.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <algorithm>
 
+#include "platform/Text.h"
 #include "platform/Ui.h"
 #include "platform/WinText.h"
 
@@ -27,6 +29,15 @@ constexpr int kFirstDataRow = 1;
 constexpr int kFirstDataCol = 1;
 constexpr int kLastDataCol = Grid::kCols - 1;
 constexpr int kRowPitch = Grid::kRowHeight + 1;  // a row and its line
+
+// Accessibility ids: row r is the part r + 1, its cell in column c the part
+// cellId(r, c), which an event names directly.
+constexpr long kCellIds = 0x100;
+long rowId(int row) { return row + 1; }
+long cellId(int row, int col) { return kCellIds + row * 0x10 + col; }
+bool isCellId(long id) { return id >= kCellIds; }
+int rowOfId(long id) { return isCellId(id) ? static_cast<int>((id - kCellIds) / 0x10) : static_cast<int>(id - 1); }
+int colOfId(long id) { return static_cast<int>((id - kCellIds) % 0x10); }
 
 }  // namespace
 
@@ -75,6 +86,7 @@ void Grid::toggle(int row) {
   runHandler([&] { onToggle(row); });
   const RECT r = switchRect(row);
   InvalidateRect(hwnd_, &r, FALSE);
+  notifyAccessible(EVENT_OBJECT_STATECHANGE, hwnd_, cellId(row, 0));
 }
 
 int Grid::lastRow() const {
@@ -106,9 +118,16 @@ bool Grid::hitTest(int x, int y, int& row, int& col) const {
 void Grid::select(int row, int col) {
   if (row < kFirstDataRow || row > lastRow() || col < kFirstDataCol || col > kLastDataCol) return;
   if (editing()) endEdit(true);
+  const bool moved = row != row_ || col != col_;
   row_ = row;
   col_ = col;
   refresh();
+  if (moved) notifyFocus();
+}
+
+void Grid::notifyFocus() {
+  // A screen reader follows the selected cell.
+  if (GetFocus() == hwnd_) notifyAccessible(EVENT_OBJECT_FOCUS, hwnd_, cellId(row_, col_));
 }
 
 void Grid::move(int dRow, int dCol, bool wrap) {
@@ -178,19 +197,20 @@ void Grid::fitEditor() {
 void Grid::endEdit(bool commit) {
   if (!editing() || committing_) return;
   committing_ = true;
-  if (commit) {
-    std::string text = getText(edit_);
-    std::string& target = cell_(row_, col_);
-    if (text != target) {
-      target = text;
-      if (onEdited) runHandler([&] { onEdited(row_, col_); });
-    }
-  }
+  if (commit) setCell(row_, col_, getText(edit_));
   const bool hadFocus = GetFocus() == edit_;
   ShowWindow(edit_, SW_HIDE);
   if (hadFocus) SetFocus(hwnd_);
   committing_ = false;
   refresh();
+}
+
+void Grid::setCell(int row, int col, const std::string& text) {
+  std::string& target = cell_(row, col);
+  if (text == target) return;
+  target = text;
+  if (onEdited) runHandler([&] { onEdited(row, col); });
+  notifyAccessible(EVENT_OBJECT_NAMECHANGE, hwnd_, cellId(row, col));
 }
 
 LRESULT CALLBACK Grid::editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
@@ -299,8 +319,12 @@ void Grid::paint(HDC dc) {
 LRESULT Grid::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT painted = 0;
   if (paintMessage(hwnd_, msg, wp, painted, [this](HDC dc) { paint(dc); })) return painted;
+  if (accessible_.handle(hwnd_, msg, wp, lp, painted)) return painted;
   switch (msg) {
     case WM_SETFOCUS:
+      refresh();
+      notifyFocus();
+      return 0;
     case WM_KILLFOCUS:
       refresh();
       return 0;
@@ -385,5 +409,99 @@ LRESULT Grid::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   }
   return Window::handleMessage(msg, wp, lp);
 }
+
+// ---------------------------------------------------------------- accessibility
+
+std::vector<long> Grid::children(long parent) {
+  std::vector<long> ids;
+  if (parent == 0) {
+    for (int r = 0; r <= lastRow(); ++r) ids.push_back(rowId(r));
+  } else if (!isCellId(parent) && rowOfId(parent) <= lastRow()) {
+    for (int c = 0; c < kCols; ++c) ids.push_back(cellId(rowOfId(parent), c));
+  }
+  return ids;
+}
+
+long Grid::parentOf(long id) { return isCellId(id) ? rowId(rowOfId(id)) : 0; }
+
+bool Grid::describe(long id, AccessiblePart& part) {
+  if (id == 0) {
+    part.role = ROLE_SYSTEM_TABLE;
+    return true;
+  }
+  const int row = rowOfId(id);
+  if (row < 0 || row > lastRow() || (isCellId(id) && colOfId(id) >= kCols)) return false;
+  const std::string entry = row > 0 && rowName ? rowName(row) : std::string();
+  if (!isCellId(id)) {
+    part.role = ROLE_SYSTEM_ROW;
+    part.name = entry;
+    part.rect = cellRect(row, 0);
+    part.rect.right = cellRect(row, kCols - 1).right;
+    return true;
+  }
+  const int col = colOfId(id);
+  part.rect = cellRect(row, col);
+  if (row == 0) {
+    part.role = ROLE_SYSTEM_COLUMNHEADER;
+    part.name = heading(col);
+  } else if (col == 0) {
+    if (!switchOf) {
+      part.role = ROLE_SYSTEM_CELL;
+      return true;
+    }
+    // The row's switch, named after its column like the buttons after their caption.
+    const bool on = switchOf(row);
+    part.role = ROLE_SYSTEM_CHECKBUTTON;
+    part.name = heading(0);
+    part.description = entry + ": " + cell(row, 1);
+    part.state = on ? STATE_SYSTEM_CHECKED : 0;
+    part.defaultAction = on ? T("Deaktivieren") : T("Aktivieren");
+    part.rect = switchRect(row);
+  } else {
+    part.role = ROLE_SYSTEM_CELL;
+    part.name = part.value = cell(row, col);
+    part.description = entry + ", " + heading(col);
+    part.state = STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_SELECTABLE;
+    if (row == row_ && col == col_) {
+      part.state |= STATE_SYSTEM_SELECTED;
+      if (GetFocus() == hwnd_) part.state |= STATE_SYSTEM_FOCUSED;
+    }
+    part.defaultAction = "Bearbeiten";
+  }
+  return true;
+}
+
+void Grid::doDefaultAction(long id) {
+  if (!isCellId(id) || rowOfId(id) < kFirstDataRow) return;
+  const int row = rowOfId(id), col = colOfId(id);
+  if (col == 0) {
+    toggle(row);
+  } else {
+    // As F2: the cell's editor with the caret after its text.
+    SetFocus(hwnd_);
+    select(row, col);
+    beginEdit(nullptr, true);
+  }
+}
+
+bool Grid::setValue(long id, const std::string& value) {
+  if (!isCellId(id) || rowOfId(id) < kFirstDataRow || colOfId(id) < kFirstDataCol) return false;
+  const int row = rowOfId(id), col = colOfId(id);
+  if (editing() && row == row_ && col == col_) endEdit(false);
+  setCell(row, col, value);
+  refresh();
+  return true;
+}
+
+bool Grid::selectPart(long id, long flags) {
+  if (!isCellId(id) || rowOfId(id) < kFirstDataRow || colOfId(id) < kFirstDataCol) return false;
+  if (flags & SELFLAG_TAKEFOCUS) SetFocus(hwnd_);
+  select(rowOfId(id), colOfId(id));
+  return true;
+}
+
+long Grid::focusedPart() { return GetFocus() == hwnd_ ? cellId(row_, col_) : 0; }
+
+long Grid::selectedPart() { return cellId(row_, col_); }
 
 }  // namespace vak

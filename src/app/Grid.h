@@ -4,12 +4,16 @@
 // window's DPI); the cells' texts are not kept here but reached through an
 // accessor, so the grid is a view of the status set. Rows that the grid's
 // height cuts off cannot be selected or edited.
+//
+// For screen readers the grid is a table of rows and cells, each row's
+// switch a check box (see Accessible.h); they follow the selected cell.
 #include <windows.h>
 
 #include <array>
 #include <functional>
 #include <string>
 
+#include "app/Accessible.h"
 #include "app/DrawnParts.h"
 #include "app/Window.h"
 
@@ -18,7 +22,7 @@ namespace vak {
 // A text for a one-line view: each line break (CR LF, CR or LF) shown as a pilcrow.
 std::string oneLineView(const std::string& text);
 
-class Grid : public Window {
+class Grid : public Window, private AccessibleParts {
  public:
   static constexpr int kRows = 17;
   static constexpr int kCols = 3;
@@ -54,6 +58,8 @@ class Grid : public Window {
   // Space on a selected cell (not editing) or a click on a row's switch: the
   // row's switch is toggled. Only for the rows the grid shows.
   std::function<void(int row)> onToggle;
+  // What a data row stands for, for screen readers ("Statusmeldung 5").
+  std::function<std::string(int row)> rowName;
 
   void refresh() { InvalidateRect(hwnd_, nullptr, TRUE); }
 
@@ -75,6 +81,20 @@ class Grid : public Window {
   bool hitTest(int x, int y, int& row, int& col) const;
   void move(int dRow, int dCol, bool wrap);
   void toggle(int row);
+  // A cell's new text, as the in-place editor gives it.
+  void setCell(int row, int col, const std::string& text);
+  void notifyFocus();
+
+  // The table for accessibility clients: rows 0 (headings) .. lastRow() are
+  // the parts 1.., their cells the parts cellId(row, col).
+  std::vector<long> children(long parent) override;
+  long parentOf(long id) override;
+  bool describe(long id, AccessiblePart& part) override;
+  void doDefaultAction(long id) override;
+  bool setValue(long id, const std::string& value) override;
+  bool selectPart(long id, long flags) override;
+  long focusedPart() override;
+  long selectedPart() override;
   // Sizes the in-place editor to the lines of its text.
   void fitEditor();
   static LRESULT CALLBACK editProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
@@ -85,6 +105,7 @@ class Grid : public Window {
   int row_ = 1, col_ = 1;
   HWND edit_ = nullptr;
   bool committing_ = false;
+  AccessibleServer accessible_{*this};
 };
 
 }  // namespace vak

@@ -1,7 +1,9 @@
 #include "app/MainWindow.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
+#include "app/Accessible.h"
 #include "app/Icons.h"
 #include "app/Ids.h"
 #include "app/StartTrace.h"
@@ -104,6 +106,33 @@ int partOf(int id) {
 
 // A text as a control gives it back (Windows-1252 through UTF-16).
 std::string asShown(const std::string& text) { return narrow(widen(text)); }
+
+// For screen readers a panel is a button that says which text it holds
+// (what() names it) and that Enter edits it; pressing it is a click.
+void describePanel(HWND panel, std::function<std::string()> what) {
+  describeControl(
+      panel,
+      [what] {
+        AccessiblePart part;
+        part.role = ROLE_SYSTEM_PUSHBUTTON;
+        part.name = what();
+        part.description = T("Eingabetaste öffnet den Editor");
+        part.defaultAction = "Bearbeiten";
+        return part;
+      },
+      [panel] {
+        SendMessageW(GetParent(panel), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(panel), STN_CLICKED),
+                     reinterpret_cast<LPARAM>(panel));
+      });
+}
+
+// What screen readers call entry n.
+std::string entryName(int n) { return "Statusmeldung " + std::to_string(n); }
+
+// "Abwesend-Text: Bin weg": what a panel is called, with the text it holds.
+std::string panelName(const char* kind, const std::string& text) {
+  return T(kind) + (text.empty() ? "" : " " + text);
+}
 
 }  // namespace
 
@@ -347,6 +376,8 @@ void TForm1::create() {
             SS_RIGHT | SS_SUNKEN | SS_NOTIFY | SS_NOPREFIX | SS_ENDELLIPSIS | SS_CENTERIMAGE);
   makeClickable(away);
   makeClickable(control(ids::NaEd));
+  describePanel(away, [this] { return panelName("Abwesend-Text:", model_.away); });
+  describePanel(control(ids::NaEd), [this] { return panelName("Nicht-verfügbar-Text:", model_.na); });
   makeIcon(hwnd_, ids::Image34, statusIcon(kNaItem), 806, 29, 16, 16);
   hints_.set(control(ids::Image33), "Abwesend");
   hints_.enable(control(ids::Image33), true);
@@ -457,6 +488,8 @@ void TForm1::createStatusTab() {
       StatusEntry& e = model_.entry(entryOf(which, row));
       e.active = !e.active;
     };
+    grid(which).rowName = [which](int row) { return entryName(entryOf(which, row)); };
+    setText(grid(which).hwnd(), which == 1 ? "Statusmeldungen 1 bis 16" : "Statusmeldungen 17 bis 32");
   }
   // Lies below StringGrid2, visible only while the table is shortened.
   // Shown once the table is shortened (older ICQ Lite builds).
@@ -485,6 +518,11 @@ void TForm1::createEntryControls() {
                   kRowsPerGrid);
     column.setCaption("Bearbeiten");
     column.onPress = [this, which](int index) { BearbeitenClick(entryOf(which, index + 1)); };
+    // "Statusmeldung 5: Titel": which entry the button opens.
+    column.describeButton = [this, which](int index) {
+      const int n = entryOf(which, index + 1);
+      return entryName(n) + ": " + model_.entry(n).title;
+    };
   }
 }
 
