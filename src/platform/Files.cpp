@@ -39,15 +39,15 @@ bool sameFile(const std::string& a, const std::string& b) {
          fa.nFileIndexLow == fb.nFileIndexLow;
 }
 
+bool moveOver(const std::string& from, const std::string& to) {
+  return MoveFileExW(wpath(from).c_str(), wpath(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
 bool replaceFile(const std::string& from, const std::string& to) {
   if (!fileExists(from) || sameFile(from, to)) return false;
-  const std::wstring temp = wpath(to + ".vaktmp");
-  if (!CopyFileW(wpath(from).c_str(), temp.c_str(), FALSE)) {
-    DeleteFileW(temp.c_str());
-    return false;
-  }
-  if (!MoveFileExW(temp.c_str(), wpath(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    DeleteFileW(temp.c_str());
+  const std::string temp = to + ".vaktmp";
+  if (!CopyFileW(wpath(from).c_str(), wpath(temp).c_str(), FALSE) || !moveOver(temp, to)) {
+    deleteFile(temp);
     return false;
   }
   return true;
@@ -62,6 +62,11 @@ bool createDir(const std::string& path) { return CreateDirectoryW(wpath(path).c_
 bool fileExists(const std::string& path) {
   const DWORD a = GetFileAttributesW(wpath(path).c_str());
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool isReadOnly(const std::string& path) {
+  const DWORD a = GetFileAttributesW(wpath(path).c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY);
 }
 
 bool dirExists(const std::string& path) {

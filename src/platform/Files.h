@@ -17,9 +17,13 @@ bool replaceFile(const std::string& from, const std::string& to);
 bool sameFile(const std::string& a, const std::string& b);
 bool deleteFile(const std::string& path);
 bool renameFile(const std::string& from, const std::string& to);  // fails when the target exists
+// Renames from to to in one step, an existing to replaced; false (and to
+// unchanged) when that fails.
+bool moveOver(const std::string& from, const std::string& to);
 bool createDir(const std::string& path);
 bool fileExists(const std::string& path);  // a file, not a folder
 bool dirExists(const std::string& path);
+bool isReadOnly(const std::string& path);  // has the read-only attribute
 // Names (not paths, UTF-8) of the files in folder matching mask, every attribute,
 // no folders, in the order the file system returns them.
 std::vector<std::string> findFiles(const std::string& folder, const std::string& mask);

@@ -1,32 +1,39 @@
 #pragma once
-// An INI file through the Windows private-profile functions (ANSI), read and
-// written one key at a time; every write goes to the file at once. The path is
-// UTF-8 (Path.h); the entries are ANSI bytes, as the files always held them.
+// An INI file through the Windows private-profile functions, read and written
+// one key at a time; every write goes to the file at once. The path is UTF-8
+// (Path.h); the entries are ANSI bytes, as the files always held them: the
+// file stays a single-byte file, byte for byte what the ANSI functions wrote.
 #include <string>
 
 namespace vak {
 
 class IniFile {
  public:
-  explicit IniFile(std::string path) : path_(std::move(path)) {}
+  explicit IniFile(std::string path) : path_(path), shownPath_(std::move(path)) {}
+  // A file whose write errors name shownPath (a file put together in the place
+  // of another names that one).
+  IniFile(std::string path, std::string shownPath) : path_(std::move(path)), shownPath_(std::move(shownPath)) {}
   const std::string& path() const { return path_; }
 
-  // The whole value, not cut to a fixed buffer. Missing file/section/key -> def.
+  // The whole value, whatever its length. Missing file/section/key -> def.
   std::string readString(const std::string& section, const std::string& key, const std::string& def) const;
   // Decimal, or hex with "0x" or "$"; anything else (or missing) -> def.
   int readInteger(const std::string& section, const std::string& key, int def) const;
   // Integer rule; 0 is false, any other number true.
   bool readBool(const std::string& section, const std::string& key, bool def) const;
 
-  // A refused write throws "In {path} kann nicht geschrieben werden".
+  // Any length. A refused write throws "In {path} kann nicht geschrieben werden".
   void writeString(const std::string& section, const std::string& key, const std::string& value);
   void writeInteger(const std::string& section, const std::string& key, int value);
   void writeBool(const std::string& section, const std::string& key, bool value);  // "1" / "0"
   // Removes a key; a missing key or a refused write is ignored.
   void deleteKey(const std::string& section, const std::string& key);
+  // Makes sure the file on disk holds every write, before it is moved or copied.
+  void flush();
 
  private:
   std::string path_;
+  std::string shownPath_;
 };
 
 }  // namespace vak

@@ -1,7 +1,12 @@
 #include "status/StatusFile.h"
 
+#include <vector>
+
 #include "platform/Convert.h"
+#include "platform/Errors.h"
 #include "platform/Ini.h"
+#include "platform/Path.h"
+#include "platform/Text.h"
 #include "status/LineCodec.h"
 
 namespace vak {
@@ -16,17 +21,28 @@ bool hasKey(const IniFile& ini, const std::string& section, const std::string& k
   return ini.readString(section, key, kAbsent) != kAbsent;
 }
 
+// Where a reader finds a text: the key it takes and the value it must get there.
+struct StoredText {
+  std::string section, key, value;
+};
+
 // A title or message under key; texts a plain line cannot hold exactly also
 // get their escaped form under key + "x", a stale escaped form goes.
-void writeText(IniFile& ini, const std::string& section, const std::string& key, const std::string& text) {
+StoredText writeText(IniFile& ini, const std::string& section, const std::string& key, const std::string& text) {
   const std::string xkey = escapedKey(key);
   if (needsEscapedForm(text)) {
     ini.writeString(section, key, plainForm(text));
-    ini.writeString(section, xkey, escapeValue(text));
-  } else {
-    ini.writeString(section, key, text);
-    if (hasKey(ini, section, xkey)) ini.deleteKey(section, xkey);
+    StoredText stored{section, xkey, escapeValue(text)};
+    ini.writeString(section, xkey, stored.value);
+    return stored;
   }
+  ini.writeString(section, key, text);
+  if (hasKey(ini, section, xkey)) {
+    ini.deleteKey(section, xkey);
+    // A stale escaped form would come back instead of the text.
+    if (hasKey(ini, section, xkey)) return {section, xkey, kAbsent};
+  }
+  return {section, key, text};
 }
 
 std::string readText(const IniFile& ini, const std::string& section, const std::string& key) {
@@ -37,15 +53,26 @@ std::string readText(const IniFile& ini, const std::string& section, const std::
 
 }  // namespace
 
-void saveStatusFile(const std::string& path, const StatusModel& m) {
-  IniFile ini(path);
+void saveStatusFile(const std::string& path, const StatusModel& m) { saveStatusFile(path, m, path); }
+
+void saveStatusFile(const std::string& path, const StatusModel& m, const std::string& shownPath) {
+  IniFile ini(path, shownPath);
   ini.writeInteger(kHeader, "#01", 1);
+  std::vector<StoredText> texts;
+  texts.reserve(2 * kEntryCount);
   for (int n = 1; n <= kEntryCount; ++n) {
     const std::string section = intToStr(n);
-    writeText(ini, section, "a", m.entry(n).title);
-    writeText(ini, section, "b", m.entry(n).message);
+    texts.push_back(writeText(ini, section, "a", m.entry(n).title));
+    texts.push_back(writeText(ini, section, "b", m.entry(n).message));
     ini.writeInteger(section, "c", m.stateOf(n));
   }
+  // Read back once all is written (every write rewrites the file): a text the
+  // file does not give back whole, say after a write cut short without an
+  // error, must not pass for saved.
+  for (const StoredText& t : texts)
+    if (ini.readString(t.section, t.key, kAbsent) != t.value)
+      throw VakError(T("In ") + pathToText(shownPath) + T(" kann Eintrag ") + t.section +
+                     T(" nicht vollständig gespeichert werden"));
 }
 
 LoadResult loadStatusFile(const std::string& path, StatusModel& m) {

@@ -1,6 +1,8 @@
 // Status files from the menu ("Speichern", "Laden") and the backup slots with
 // the restore dialog.
 #include "GuiFixture.h"
+#include "status/Backup.h"
+#include "status/StatusFile.h"
 
 using namespace vaktest;
 namespace ids = vak::ids;
@@ -196,4 +198,104 @@ TEST_F(StatusFiles, FourTakeOversRestoreTheThirdNewestFromSlotB) {
   EXPECT_EQ(title(1), "Satz 2");
   EXPECT_FALSE(boxChecked(18));
   EXPECT_TRUE(ui_.boxes.empty());
+}
+
+namespace {
+
+// About 100 KB of lines: every kind of line break, German letters, the bytes
+// 80-9F (the five Windows-1252 leaves undefined among them), backslashes,
+// quotes and blanks, also at both ends.
+std::string longText(const std::string& tag) {
+  std::string high;
+  for (int b = 0x80; b <= 0x9F; ++b) high += static_cast<char>(b);
+  const char* const breaks[] = {"\r\n", "\n", "\r", "\r\n\r\n"};
+  std::string t = " \"" + tag;
+  for (int i = 0; t.size() < 100 * 1024; ++i)
+    t += T(" Zeile ") + std::to_string(i) + T(": Grüße aus Köln, ÄÖÜ äöü ß ") + high + " C:\\Pfad\\ \\r\\n\t" +
+         breaks[i % 4];
+  return t + tag + "\" ";
+}
+
+// A REG_SZ value of profile 111's entry n as the program's ANSI reads see it.
+std::string entryValue(int n, const char* name) {
+  const std::string key = "Software\\Mirabilis\\ICQ\\NewOwners\\111\\CustomStatusList\\" + std::to_string(n);
+  DWORD size = 0;
+  if (RegGetValueA(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_REG_SZ, nullptr, nullptr, &size) != ERROR_SUCCESS)
+    return "<missing>";
+  std::string data(size, '\0');
+  RegGetValueA(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_REG_SZ, nullptr, &data[0], &size);
+  data.resize(size ? size - 1 : 0);
+  return data;
+}
+
+}  // namespace
+
+TEST_F(StatusFiles, LongTextsComeBackFromAStatusFileAndABackup) {
+  seedTwoProfiles();
+  startApp();
+  const std::string message5 = longText("M5"), title20 = longText("T20");
+  form().model().entry(5).message = message5;
+  form().model().entry(20).title = title20;
+  form().refreshViews();
+
+  ui_.saveNames.push_back(folder_ + "\\lang");
+  menu(ids::Speichern1);
+  editCell(5, 2, "kurz");
+  editCell(20, 1, "kurz");
+  ui_.answers.push_back(vak::MbResNo);
+  ui_.openNames.push_back(folder_ + "\\lang.icq");
+  menu(ids::Laden);
+  EXPECT_TRUE(message(5) == message5) << message(5).size();
+  EXPECT_TRUE(title(20) == title20) << title(20).size();
+
+  click(ctl(ids::Button1));  // "Änderungen übernehmen": ICQ and slot A
+  editCell(5, 2, "kurz");
+  editCell(20, 1, "kurz");
+  withRestoreDialog([&] {
+    click(rd(RestoreDialog::Button1));
+    click(rd(RestoreDialog::Button4));
+  });
+  EXPECT_TRUE(message(5) == message5) << message(5).size();
+  EXPECT_TRUE(title(20) == title20) << title(20).size();
+  EXPECT_EQ(title(1), seedTitle("111", 1));
+  ASSERT_EQ(ui_.boxes.size(), 1u);  // only the question of "Laden"
+}
+
+// Entry 3's message "a\r\n" x 7000 (over 32 KB once escaped) and a title of
+// 1 MiB: taken over and saved whole, the older slots moved along.
+TEST_F(StatusFiles, HugeTextsAreTakenOverAndSavedWhole) {
+  seedTwoProfiles();
+  startApp();
+  click(ctl(ids::Button1));
+  editCell(1, 1, "zweiter Stand");
+  click(ctl(ids::Button1));
+  const std::string slotA = readFileBytes(vak::backupSlotPath(folder_, 1));
+  const std::string slotB = readFileBytes(vak::backupSlotPath(folder_, 2));
+
+  std::string lines, huge;
+  for (int i = 0; i < 7000; ++i) lines += "a\r\n";
+  while (huge.size() < (1u << 20)) huge += T("Grüße ");
+  huge += "!";
+  form().model().entry(3).message = lines;
+  form().model().entry(7).title = huge;
+  form().refreshViews();
+  click(ctl(ids::Button1));
+  EXPECT_TRUE(ui_.boxes.empty()) << ui_.boxes[0].text;
+  EXPECT_TRUE(entryValue(3, "Description") == lines);
+  EXPECT_TRUE(entryValue(7, "Name") == vak::cp1252ToUtf8(huge)) << entryValue(7, "Name").size();
+  vak::StatusModel slot;
+  ASSERT_EQ(vak::loadStatusFile(vak::backupSlotPath(folder_, 1), slot), vak::LoadResult::Loaded);
+  EXPECT_TRUE(slot.entry(3).message == lines) << slot.entry(3).message.size();
+  EXPECT_TRUE(slot.entry(7).title == huge) << slot.entry(7).title.size();
+  EXPECT_EQ(slot.entry(1).title, "zweiter Stand");
+  EXPECT_TRUE(readFileBytes(vak::backupSlotPath(folder_, 2)) == slotA);
+  EXPECT_TRUE(readFileBytes(vak::backupSlotPath(folder_, 3)) == slotB);
+
+  ui_.saveNames.push_back(folder_ + "\\gross");
+  menu(ids::Speichern1);
+  EXPECT_TRUE(ui_.boxes.empty()) << ui_.boxes[0].text;
+  vak::StatusModel saved;
+  ASSERT_EQ(vak::loadStatusFile(folder_ + "\\gross.icq", saved), vak::LoadResult::Loaded);
+  EXPECT_TRUE(saved.entry(3).message == lines) << saved.entry(3).message.size();
+  EXPECT_TRUE(saved.entry(7).title == huge) << saved.entry(7).title.size();
 }

@@ -107,18 +107,29 @@ TEST_F(IniTest, WritesReplaceInPlaceAndAppend) {
   EXPECT_EQ(readFileBytes(file("new.icq")), "[Statusdatei]\r\n#01=1\r\n[1]\r\na=Bin weg\r\n");
 }
 
-TEST_F(IniTest, LongValuesComeBackWhole) {
+TEST_F(IniTest, ValuesOfAnyLengthComeBackWhole) {
   IniFile ini(file("long.ini"));
-  // (Wine loses a value of 32768 characters or more when it writes it.)
-  for (std::size_t len : {2046u, 2047u, 2048u, 2049u, 8191u, 8192u, 32000u}) {
+  // Around the buffer the reads start with, and far beyond the 32,767 bytes
+  // where the ANSI functions of Wine lose or cut values.
+  for (std::size_t len : {2047u, 2048u, 32766u, 32767u, 32768u, 40000u, 65535u, 65536u, 70000u, 1u << 20}) {
     std::string v;
     for (std::size_t i = 0; i < len; ++i) v += static_cast<char>('a' + i % 26);
     v.back() = '!';
-    ini.writeString("L", "v" + std::to_string(len), v);
-    const std::string got = ini.readString("L", "v" + std::to_string(len), "");
+    const std::string key = "v" + std::to_string(len);
+    ini.writeString("L", key, v);
+    const std::string got = ini.readString("L", key, "");
     EXPECT_EQ(got.size(), len);
     EXPECT_TRUE(got == v) << len;
   }
+  // Replaced in place, shorter and longer, the other keys untouched.
+  ini.writeString("L", "v40000", "kurz");
+  ini.writeString("L", "v2047", std::string(100000, 'x'));
+  EXPECT_EQ(ini.readString("L", "v40000", ""), "kurz");
+  EXPECT_TRUE(ini.readString("L", "v2047", "") == std::string(100000, 'x'));
+  EXPECT_EQ(ini.readString("L", "v70000", "").size(), 70000u);
+  const std::string text = readFileBytes(file("long.ini"));
+  EXPECT_EQ(text.rfind("[L]\r\nv2047=xxx", 0), 0u) << text.substr(0, 40);
+  EXPECT_NE(text.find("\r\nv40000=kurz\r\nv65535=abc"), std::string::npos);
   // A long default comes back whole too.
   EXPECT_TRUE(ini.readString("L", "none", std::string(5000, 'd')) == std::string(5000, 'd'));
 }
@@ -130,15 +141,26 @@ TEST_F(IniTest, AllWindows1252BytesSurvive) {
   for (int b = 1; b < 256; ++b)
     if (b != '\r' && b != '\n') value += static_cast<char>(b);
   value += ">";
+  // A file as older versions wrote it: the bytes as they are, one per letter.
+  writeFileBytes(file("bytes.icq"), "[Alt]\r\nk=" + value + "\r\n");
   IniFile ini(file("bytes.icq"));
+  EXPECT_EQ(ini.readString("alt", "K", ""), value) << vaktest::hex(ini.readString("alt", "K", ""));
+
   ini.writeString("1", "a", value);
   ini.writeString(T("Größe"), T("Schlüssel"), T("Wert äöü €"));
+  std::string big;
+  while (big.size() < (1u << 20)) big += value;
+  ini.writeString("2", "b", big);
   EXPECT_EQ(ini.readString("1", "a", ""), value) << vaktest::hex(ini.readString("1", "a", ""));
   EXPECT_EQ(ini.readString(T("Größe"), T("Schlüssel"), ""), T("Wert äöü €"));
-  // The file holds the very bytes: a single-byte Windows-1252 file.
+  EXPECT_TRUE(ini.readString("2", "b", "") == big);
+  // The file holds the very bytes: a single-byte Windows-1252 file, no byte
+  // order mark, the old entry as it was.
   const std::string text = readFileBytes(file("bytes.icq"));
-  EXPECT_NE(text.find("a=" + value + "\r\n"), std::string::npos) << vaktest::hex(text);
+  EXPECT_EQ(text.rfind("[Alt]\r\nk=" + value + "\r\n[1]\r\na=" + value + "\r\n", 0), 0u)
+      << vaktest::hex(text.substr(0, 16));
   EXPECT_NE(text.find(T("[Größe]\r\nSchlüssel=Wert äöü €\r\n")), std::string::npos);
+  EXPECT_NE(text.find("[2]\r\nb=" + big + "\r\n"), std::string::npos);
 }
 
 TEST_F(IniTest, RefusedWritesThrowTheUsersText) {

@@ -5,6 +5,7 @@
 
 #include "TestSupport.h"
 #include "platform/Errors.h"
+#include "platform/Files.h"
 #include "platform/Ini.h"
 #include "platform/Text.h"
 #include "status/Backup.h"
@@ -100,6 +101,46 @@ TEST(Backup, UnwritableBackupLocationThrows) {
   } catch (const vak::VakError& e) {
     EXPECT_EQ(std::string(e.what()), "In " + folder + "\\Backup\\1.icq kann nicht geschrieben werden");
   }
+}
+
+// No slot is lost when a backup fails: slot 1 is written in full before the
+// slots move, and slots that cannot move stay where they are.
+TEST(Backup, FailedBackupsLoseNoSlot) {
+  const std::string folder = freshDir("bk_failed");
+  for (int k = 1; k <= 3; ++k) vak::takeBackup(folder, setNo(k), at(k, 10, 0, 0));
+  auto slotBytes = [&](int slot) { return readFileBytes(vak::backupSlotPath(folder, slot)); };
+  const std::string slot1 = slotBytes(1), slot2 = slotBytes(2), slot3 = slotBytes(3);
+
+  // The new slot cannot be written (a folder where it is put together): an
+  // error naming slot 1, and the three slots as they were.
+  const std::string blocked = vak::backupSlotPath(folder, 1) + ".vaktmp";
+  ASSERT_TRUE(CreateDirectoryA(blocked.c_str(), nullptr));
+  try {
+    vak::takeBackup(folder, setNo(4), at(4, 11, 0, 0));
+    ADD_FAILURE() << "no error";
+  } catch (const vak::VakError& e) {
+    EXPECT_EQ(std::string(e.what()), "In " + vak::backupSlotPath(folder, 1) + " kann nicht geschrieben werden");
+  }
+  EXPECT_TRUE(slotBytes(1) == slot1 && slotBytes(2) == slot2 && slotBytes(3) == slot3);
+  ASSERT_TRUE(RemoveDirectoryA(blocked.c_str()));
+
+  // Slot 2 held open by another program cannot move: the new set takes slot
+  // 1, slots 2 and 3 stay.
+  HANDLE held = CreateFileA(vak::backupSlotPath(folder, 2).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  vak::takeBackup(folder, setNo(5), at(5, 12, 0, 0));
+  CloseHandle(held);
+  EXPECT_EQ(setIn(folder, 1), "Satz 5 Titel 1");
+  EXPECT_TRUE(slotBytes(2) == slot2);
+  EXPECT_TRUE(slotBytes(3) == slot3);
+
+  // Free again, the slots rotate as always, and nothing is left beside them.
+  vak::takeBackup(folder, setNo(6), at(6, 13, 0, 0));
+  EXPECT_EQ(setIn(folder, 1), "Satz 6 Titel 1");
+  EXPECT_EQ(setIn(folder, 2), "Satz 5 Titel 1");
+  EXPECT_EQ(setIn(folder, 3), "Satz 2 Titel 1");
+  EXPECT_EQ(vak::findFiles(folder + "\\Backup", "*").size(), 3u);
 }
 
 TEST(Backup, SlotLabels) {

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "platform/Errors.h"
 #include "platform/Ini.h"
+#include "platform/Text.h"
 #include "status/StatusFile.h"
 
 using namespace vaktest;
@@ -187,4 +189,18 @@ TEST(StatusFile, SavingOverAFileKeepsItsOtherKeys) {
   vak::StatusModel m;
   ASSERT_EQ(vak::loadStatusFile(path, m), vak::LoadResult::Loaded);
   expectSameTexts(m, sampleSet("N"));
+}
+
+// A save reads its texts back: one the file would not give back is reported,
+// not passed off as saved. Here a hand-edited file holds entry 1's escaped
+// title twice; a write removes the first only, and the second would win.
+TEST(StatusFile, ATextTheFileWouldNotGiveBackIsReported) {
+  const std::string path = freshDir("sf_hidden") + "\\doppelt.icq";
+  writeFileBytes(path, "[Statusdatei]\r\n#01=1\r\n[1]\r\nax=alt\r\nax=noch alt\r\n");
+  try {
+    vak::saveStatusFile(path, sampleSet("N"));
+    ADD_FAILURE() << "no error";
+  } catch (const vak::VakError& e) {
+    EXPECT_EQ(std::string(e.what()), "In " + path + vak::T(" kann Eintrag 1 nicht vollständig gespeichert werden"));
+  }
 }
