@@ -7,10 +7,12 @@
 namespace vak {
 namespace {
 
-// ICQ Lite is a 32-bit program: always its view of the registry.
-constexpr REGSAM kView = KEY_WOW64_32KEY;
+HKEY rootKey(RegRoot root) { return root == RegRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
 
-HKEY rootKey(RegRoot root) { return root == RegRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
+// ICQ Lite is a 32-bit program: always its view of HKLM\Software. The virtual
+// store lies where the system keeps it in the user's hive, the native view
+// (since Windows 7 HKCU\Software\Classes is one key for both views anyway).
+REGSAM viewOf(RegRoot root) { return root == RegRoot::MachineVirtualStore ? KEY_WOW64_64KEY : KEY_WOW64_32KEY; }
 
 // "\Software\X\" -> "Software\X": the paths are absolute, the API wants them
 // relative to the root.
@@ -19,6 +21,51 @@ std::string relativePath(const std::string& path) {
   while (b < e && path[b] == '\\') ++b;
   while (e > b && path[e - 1] == '\\') --e;
   return path.substr(b, e - b);
+}
+
+// The path below the root's key; for the virtual store "" when it holds no
+// copy of that machine key.
+std::string keyPath(RegRoot root, const std::string& path) {
+  if (root == RegRoot::MachineVirtualStore) return virtualStorePath(systemVirtualStore(), path);
+  return relativePath(path);
+}
+
+std::optional<VirtualStoreKind>& storeOverride() {
+  static std::optional<VirtualStoreKind> kind;
+  return kind;
+}
+
+// A DWORD of HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Policies\System;
+// fallback when it is missing.
+bool policyOn(const char* name, bool fallback) {
+  // One key for 32- and 64-bit programs (Policies is shared between the views).
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System", 0,
+                    KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    return fallback;
+  DWORD type = 0, value = 0, size = sizeof value;
+  const LONG rc = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+  RegCloseKey(key);
+  if (rc != ERROR_SUCCESS || type != REG_DWORD || size != sizeof value) return fallback;
+  return value != 0;
+}
+
+SystemFacts systemFacts() {
+  SystemFacts facts;
+  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  facts.wine = ntdll && GetProcAddress(ntdll, "wine_get_version");
+  // RtlGetVersion tells the real version, whatever the manifest declares.
+  using GetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+  OSVERSIONINFOW version{};
+  version.dwOSVersionInfoSize = sizeof version;
+  const auto getVersion =
+      ntdll ? reinterpret_cast<GetVersionFn>(reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion"))) : nullptr;
+  if (getVersion && getVersion(&version) == 0) facts.windowsMajor = version.dwMajorVersion;
+  BOOL wow64 = FALSE;
+  facts.windows64 = sizeof(void*) == 8 || (IsWow64Process(GetCurrentProcess(), &wow64) && wow64);
+  facts.uacOn = policyOn("EnableLUA", true);
+  facts.virtualizationOn = policyOn("EnableVirtualization", true);
+  return facts;
 }
 
 RegType typeOf(DWORD type) {
@@ -52,9 +99,9 @@ bool queryValue(HKEY key, const std::string& name, DWORD& type, std::vector<std:
 }
 
 // Deletes rel and everything below it, depth first.
-bool deleteTree(HKEY root, const std::string& rel) {
+bool deleteTree(HKEY root, const std::string& rel, REGSAM view) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(root, rel.c_str(), 0, KEY_READ | kView, &key) == ERROR_SUCCESS) {
+  if (RegOpenKeyExA(root, rel.c_str(), 0, KEY_READ | view, &key) == ERROR_SUCCESS) {
     // Collect first: deleting while enumerating shifts the indexes.
     std::vector<std::string> names;
     char name[256];
@@ -64,12 +111,20 @@ bool deleteTree(HKEY root, const std::string& rel) {
       names.emplace_back(name, len);
     }
     RegCloseKey(key);
-    for (const std::string& n : names) deleteTree(root, rel + "\\" + n);
+    for (const std::string& n : names) deleteTree(root, rel + "\\" + n, view);
   }
-  return RegDeleteKeyExA(root, rel.c_str(), kView, 0) == ERROR_SUCCESS;
+  return RegDeleteKeyExA(root, rel.c_str(), view, 0) == ERROR_SUCCESS;
 }
 
 }  // namespace
+
+VirtualStoreKind systemVirtualStore() {
+  if (storeOverride()) return *storeOverride();
+  static const VirtualStoreKind kind = virtualStoreOf(systemFacts());
+  return kind;
+}
+
+void setSystemVirtualStore(std::optional<VirtualStoreKind> kind) { storeOverride() = kind; }
 
 Registry::Registry(RegRoot root) : root_(root) {}
 
@@ -78,8 +133,9 @@ Registry::~Registry() { closeKey(); }
 bool Registry::openKey(const std::string& path, bool create) {
   closeKey();
   HKEY key = nullptr;
-  const std::string rel = relativePath(path);
-  const REGSAM access = KEY_READ | KEY_WRITE | kView;
+  const std::string rel = keyPath(root_, path);
+  if (rel.empty() && root_ == RegRoot::MachineVirtualStore) return opened(ERROR_FILE_NOT_FOUND, nullptr);
+  const REGSAM access = KEY_READ | KEY_WRITE | viewOf(root_);
   LONG rc;
   if (create)
     rc = RegCreateKeyExA(rootKey(root_), rel.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &key,
@@ -92,7 +148,9 @@ bool Registry::openKey(const std::string& path, bool create) {
 bool Registry::openKeyReadOnly(const std::string& path) {
   closeKey();
   HKEY key = nullptr;
-  const LONG rc = RegOpenKeyExA(rootKey(root_), relativePath(path).c_str(), 0, KEY_READ | kView, &key);
+  const std::string rel = keyPath(root_, path);
+  if (rel.empty() && root_ == RegRoot::MachineVirtualStore) return opened(ERROR_FILE_NOT_FOUND, nullptr);
+  const LONG rc = RegOpenKeyExA(rootKey(root_), rel.c_str(), 0, KEY_READ | viewOf(root_), &key);
   return opened(rc, key);
 }
 
@@ -105,7 +163,7 @@ bool Registry::openSubKeyReadOnly(const Registry& parent, const std::string& nam
     return false;
   }
   HKEY key = nullptr;
-  const LONG rc = RegOpenKeyExA(static_cast<HKEY>(parent.key_), rel.c_str(), 0, KEY_READ | kView, &key);
+  const LONG rc = RegOpenKeyExA(static_cast<HKEY>(parent.key_), rel.c_str(), 0, KEY_READ | viewOf(root_), &key);
   return opened(rc, key);
 }
 
@@ -228,9 +286,9 @@ void Registry::writeBinary(const std::string& name, const std::vector<std::uint8
 }
 
 bool Registry::deleteKeyTree(RegRoot root, const std::string& path) {
-  const std::string rel = relativePath(path);
+  const std::string rel = keyPath(root, path);
   if (rel.empty()) return false;  // never the root itself
-  return deleteTree(rootKey(root), rel);
+  return deleteTree(rootKey(root), rel, viewOf(root));
 }
 
 }  // namespace vak

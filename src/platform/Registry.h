@@ -5,12 +5,29 @@
 // Strings go through the ANSI functions, as ICQ's own, so their bytes are the
 // bytes ICQ reads and writes.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/VirtualStore.h"
+
 namespace vak {
 
-enum class RegRoot { CurrentUser, LocalMachine };
+enum class RegRoot {
+  CurrentUser,
+  LocalMachine,
+  // The user's virtual copies of HKEY_LOCAL_MACHINE's keys as Windows keeps
+  // them for a virtualized 32-bit program (ICQ), addressed with the machine
+  // key's path ("\Software\Mirabilis\..."). Where the system keeps none
+  // (systemVirtualStore() None) or never virtualizes the key, every key is
+  // missing and none can be created.
+  MachineVirtualStore,
+};
+
+// The system's virtual store, found once: none on Windows XP and under Wine.
+VirtualStoreKind systemVirtualStore();
+// For tests: the kind the system is taken to have; nullopt finds it again.
+void setSystemVirtualStore(std::optional<VirtualStoreKind> kind);
 
 enum class RegType { None, String, ExpandString, Binary, DWord, Other };
 

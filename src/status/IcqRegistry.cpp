@@ -57,6 +57,53 @@ StoredEntry readEntry(const Registry& reg) {
   return e;
 }
 
+// One of ICQ's keys below HKEY_LOCAL_MACHINE\Software, seen and written as
+// ICQ does. On Windows Vista and later ICQ is virtualized (VirtualStore.h):
+// it reads a merged view in which "virtual values take precedence over global
+// values when present", value by value, and "if the caller does not have
+// write access to a key and attempts to write a value to it or create a
+// subkey, the value is written to the virtual store". Where the system keeps
+// no store (Windows XP, Wine) this is the HKLM key alone, as ICQ sees it there.
+class IcqMachineKey {
+ public:
+  // For reading: the global key and its virtual copy, each where it opens.
+  // false when neither opens.
+  bool openReadOnly(const std::string& path) {
+    const bool global = global_.openKeyReadOnly(path);
+    const bool copy = copy_.openKeyReadOnly(path);
+    return global || copy;
+  }
+  // The key whose value `name` ICQ reads: the virtual copy's when it has one.
+  const Registry& holderOf(const std::string& name) const {
+    return copy_.isOpen() && copy_.valueExists(name) ? copy_ : global_;
+  }
+  std::string readString(const std::string& name) const { return holderOf(name).readString(name); }
+  std::int32_t readInteger(const std::string& name) const { return holderOf(name).readInteger(name); }
+
+  // For writing, where ICQ reads next: into the virtual copy when the key has
+  // one (ICQ's own writes go there, its reads prefer it); otherwise into HKLM
+  // (created if missing); when HKLM refuses, into the virtual store, as
+  // Windows does it for ICQ. false when neither can be written.
+  [[nodiscard]] bool openForWriting(const std::string& path) {
+    if (copy_.openKey(path, false)) return writeTo(copy_);
+    if (global_.openKey(path, true)) return writeTo(global_);
+    if (global_.accessDenied() && copy_.openKey(path, true)) return writeTo(copy_);
+    return false;
+  }
+  Registry& target() { return *target_; }
+  // After a failed openForWriting: HKLM refused it for lack of rights.
+  bool accessDenied() const { return global_.accessDenied(); }
+
+ private:
+  bool writeTo(Registry& key) {
+    target_ = &key;
+    return true;
+  }
+  Registry global_{RegRoot::LocalMachine};
+  Registry copy_{RegRoot::MachineVirtualStore};
+  Registry* target_ = &global_;
+};
+
 // AwayStatusText / NAStatusText of the open ICQLite key, type and data with
 // one query where they fit.
 std::string readAwayText(const Registry& reg, const std::string& name) {
@@ -127,8 +174,8 @@ StoredStatusList readStatusList(const std::string& listPath) {
 }
 
 bool readBirthday(const std::string& uin, bool& on, std::string& daysText) {
-  Registry reg(RegRoot::LocalMachine);
-  if (!reg.openKeyReadOnly(icqLitePath(uin))) return false;
+  IcqMachineKey reg;
+  if (!reg.openReadOnly(icqLitePath(uin))) return false;
   if (reg.readString("RemindBirthday") == kYes) {
     // The box is ticked before the days are read: a bad days value leaves it ticked.
     on = true;
@@ -142,8 +189,9 @@ bool readBirthday(const std::string& uin, bool& on, std::string& daysText) {
 
 bool writeBirthday(const std::string& uin, bool on, const std::string& daysText) {
   requireProfile(uin);
-  Registry reg(RegRoot::LocalMachine);
-  if (!reg.openKey(icqLitePath(uin), true)) return false;
+  IcqMachineKey lite;
+  if (!lite.openForWriting(icqLitePath(uin))) return false;
+  Registry& reg = lite.target();
   if (on) {
     reg.writeString("RemindBirthday", kYes);
     reg.writeInteger("RemindBirthdayDaysBefore", strToInt(daysText));
@@ -154,10 +202,10 @@ bool writeBirthday(const std::string& uin, bool on, const std::string& daysText)
 }
 
 bool readAwayTexts(const std::string& uin, std::string& away, std::string& na) {
-  Registry reg(RegRoot::LocalMachine);
-  if (!reg.openKeyReadOnly(icqLitePath(uin))) return false;
-  away = readAwayText(reg, "AwayStatusText");
-  na = readAwayText(reg, "NAStatusText");
+  IcqMachineKey reg;
+  if (!reg.openReadOnly(icqLitePath(uin))) return false;
+  away = readAwayText(reg.holderOf("AwayStatusText"), "AwayStatusText");
+  na = readAwayText(reg.holderOf("NAStatusText"), "NAStatusText");
   return true;
 }
 
@@ -168,15 +216,29 @@ std::optional<bool> readSoundOn(const std::string& uin) {
 }
 
 std::string readSoundFolder(const std::string& uin) {
-  Registry reg(RegRoot::LocalMachine);
-  if (!reg.openKeyReadOnly(icqLitePath(uin))) return std::string();
+  IcqMachineKey reg;
+  if (!reg.openReadOnly(icqLitePath(uin))) return std::string();
   return reg.readString("SoundFilePath");
 }
 
+std::string readSmileyFolder(const std::string& uin) {
+  IcqMachineKey reg;
+  if (!reg.openReadOnly(icqLitePath(uin))) return std::string();
+  return reg.readString("SmileyFilePath");
+}
+
+bool writeSmileyFolder(const std::string& uin, const std::string& folder) {
+  requireProfile(uin);
+  IcqMachineKey lite;
+  if (!lite.openForWriting(icqLitePath(uin))) return false;
+  lite.target().writeString("SmileyFilePath", folder);
+  return true;
+}
+
 void writeMultiInstance(bool on) {
-  Registry reg(RegRoot::LocalMachine);
-  if (!reg.openKey(kDefaultPrefsPath, true)) return;
-  reg.writeString("MultiInstance", on ? kYes : "No");
+  IcqMachineKey prefs;
+  if (!prefs.openForWriting(kDefaultPrefsPath)) return;
+  prefs.target().writeString("MultiInstance", on ? kYes : "No");
 }
 
 void deleteProfile(const std::string& uin) {
@@ -185,6 +247,8 @@ void deleteProfile(const std::string& uin) {
   const std::string path = std::string(kNewOwnersPath) + "\\" + uin;
   Registry::deleteKeyTree(RegRoot::CurrentUser, path);
   Registry::deleteKeyTree(RegRoot::LocalMachine, path);
+  // ICQ's copies of the profile's machine-wide keys: ICQ would still see them.
+  Registry::deleteKeyTree(RegRoot::MachineVirtualStore, path);
 }
 
 StatusWriteReport writeStatusSet(const std::string& uin, StatusModel& m) {
@@ -208,15 +272,15 @@ StatusWriteReport writeStatusSet(const std::string& uin, StatusModel& m) {
       report.failedEntries.push_back(n);
     }
   }
-  Registry reg(RegRoot::LocalMachine);
+  IcqMachineKey lite;
   try {
-    if (!reg.openKey(icqLitePath(uin), true)) {
+    if (!lite.openForWriting(icqLitePath(uin))) {
       report.awayFailed = true;
-      report.awayDenied = reg.accessDenied();
+      report.awayDenied = lite.accessDenied();
       return report;
     }
-    reg.writeBinary("AwayStatusText", awayTextToBinary(m.away));
-    reg.writeBinary("NAStatusText", awayTextToBinary(m.na));
+    lite.target().writeBinary("AwayStatusText", awayTextToBinary(m.away));
+    lite.target().writeBinary("NAStatusText", awayTextToBinary(m.na));
   } catch (const VakError&) {
     report.awayFailed = true;
   }
@@ -225,8 +289,8 @@ StatusWriteReport writeStatusSet(const std::string& uin, StatusModel& m) {
 
 DefaultPrefs readDefaultPrefs() {
   DefaultPrefs out;
-  Registry reg(RegRoot::LocalMachine);
-  if (!reg.openKeyReadOnly(kDefaultPrefsPath)) return out;
+  IcqMachineKey reg;
+  if (!reg.openReadOnly(kDefaultPrefsPath)) return out;
   out.opened = true;
   out.multiInstance = reg.readString("MultiInstance");
   out.liteVersion = reg.readString("ICQLite Version");

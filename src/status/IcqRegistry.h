@@ -1,6 +1,9 @@
 #pragma once
 // ICQ's registry data: profiles, status list, away texts, profile options.
 // Every function creates its own accessor, opens what it needs and releases it.
+// ICQ's values under HKLM are read and written where ICQ itself sees them: on
+// Windows Vista and later a value of the user's virtual store wins over the
+// machine's (value by value), and writes follow (see IcqMachineKey in the .cpp).
 // Errors of unexpected value types are thrown as VakError with the registry
 // layer's texts.
 #include <array>
@@ -68,13 +71,18 @@ std::optional<bool> readSoundOn(const std::string& uin);
 // HKLM ICQLite SoundFilePath: the folder of ICQ's sound files as stored
 // (ANSI); "" when the key or the value is missing.
 std::string readSoundFolder(const std::string& uin);
+// HKLM ICQLite SmileyFilePath, the folder ICQ reads its smileys from, the same way.
+std::string readSmileyFolder(const std::string& uin);
+// SmileyFilePath := folder (ANSI), creating the key; false (nothing written)
+// when the key can be neither created nor opened for writing.
+[[nodiscard]] bool writeSmileyFolder(const std::string& uin, const std::string& folder);
 
 // HKLM DefaultPrefs MultiInstance := "Yes"/"No", creating the key; nothing
 // when it cannot be created.
 void writeMultiInstance(bool on);
 
-// Removes the profile's key with all its subkeys, under HKCU and then HKLM;
-// a key missing under either root is passed over.
+// Removes the profile's key with all its subkeys, under HKCU, HKLM and in
+// ICQ's virtual store; a key missing anywhere is passed over.
 void deleteProfile(const std::string& uin);
 
 // Writes all 32 entries of profile uin from the model (state list := active ?

@@ -11,10 +11,10 @@
 #include "platform/Files.h"
 #include "platform/Ini.h"
 #include "platform/Path.h"
-#include "platform/Registry.h"
 #include "platform/Text.h"
 #include "platform/Ui.h"
 #include "platform/WinText.h"
+#include "status/IcqRegistry.h"
 
 namespace vak {
 
@@ -26,10 +26,7 @@ constexpr int kGroupTop = 6;
 
 constexpr const char* kSection = "Smiley";
 constexpr const char* kBackupKey = "#bk";
-constexpr const char* kFolderValue = "SmileyFilePath";
 constexpr const char* kFilter = "*.bmp (Bitmap)|*.bmp";
-
-std::string icqLiteKey(const std::string& uin) { return "\\Software\\Mirabilis\\ICQ\\NewOwners\\" + uin + "\\ICQLite\\"; }
 
 bool isLoadableBitmap(const std::string& path) { return BitmapHandle(loadBitmapFile(path)).valid(); }
 
@@ -98,11 +95,7 @@ void Smileys::createButtons() {
 
 std::string Smileys::selectedProfile() const { return form_.selectedProfileKey(); }
 
-std::string Smileys::smileyFolder(const std::string& uin) const {
-  Registry reg(RegRoot::LocalMachine);
-  if (!reg.openKeyReadOnly(icqLiteKey(uin))) return std::string();
-  return pathFromAnsi(reg.readString(kFolderValue));
-}
+std::string Smileys::smileyFolder(const std::string& uin) const { return pathFromAnsi(readSmileyFolder(uin)); }
 
 std::string Smileys::backupFolder() const { return form_.settings().readString(kSection, kBackupKey, ""); }
 
@@ -196,9 +189,8 @@ void Smileys::SmBtnClick(int n) {
 
 void Smileys::Button3Click() {
   if (std::optional<std::string> chosen = ui().openFileDialog(kFilter)) {
-    const std::string uin = selectedProfile();
-    Registry reg(RegRoot::LocalMachine);
-    if (reg.openKey(icqLiteKey(uin), true)) reg.writeString(kFolderValue, pathToAnsi(folderOf(*chosen)));
+    // A key that can be neither created nor written: nothing is written.
+    (void)writeSmileyFolder(selectedProfile(), pathToAnsi(folderOf(*chosen)));
   }
   SmileyAkt();
 }

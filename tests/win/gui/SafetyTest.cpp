@@ -3,8 +3,6 @@
 // is reported rather than passed off as done.
 #include "GuiFixture.h"
 
-#include <sddl.h>
-
 #include "platform/Files.h"
 #include "platform/Path.h"
 #include "status/Backup.h"
@@ -43,34 +41,6 @@ std::string entryKey(const std::string& uin, int n) {
   return std::string(kRegOwners) + "\\" + uin + "\\CustomStatusList\\" + std::to_string(n);
 }
 std::string liteKey(const std::string& uin) { return "HKLM\\Software\\Mirabilis\\ICQ\\NewOwners\\" + uin + "\\ICQLite"; }
-
-// A key (32-bit view) that everyone may read but nobody may write, as the
-// machine's keys are for a user without administrator rights. Writable again
-// when the guard ends, so the fixture can remove it.
-class WriteProtectedKey {
- public:
-  WriteProtectedKey(HKEY root, const std::string& path) : root_(root), path_(path) {
-    // Read, plus changing the permissions and deleting (to undo it).
-    EXPECT_TRUE(set("D:P(A;;KR;;;WD)(A;;0x50000;;;WD)")) << path;
-  }
-  ~WriteProtectedKey() { set("D:P(A;;KA;;;WD)"); }
-  WriteProtectedKey(const WriteProtectedKey&) = delete;
-  WriteProtectedKey& operator=(const WriteProtectedKey&) = delete;
-
- private:
-  bool set(const char* sddl) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root_, path_.c_str(), 0, WRITE_DAC | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS) return false;
-    PSECURITY_DESCRIPTOR sd = nullptr;
-    bool ok = ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &sd, nullptr) &&
-              RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd) == ERROR_SUCCESS;
-    if (sd) LocalFree(sd);
-    RegCloseKey(key);
-    return ok;
-  }
-  HKEY root_;
-  std::string path_;
-};
 
 bool startsWith(const std::string& s, const std::string& head) { return s.compare(0, head.size(), head) == 0; }
 bool contains(const std::string& s, const std::string& part) { return s.find(part) != std::string::npos; }
@@ -154,15 +124,18 @@ TEST_F(Safety, StartProfileReadStoppedByAnErrorIsNotWritten) {
   EXPECT_TRUE(vak::fileExists(folder_ + "\\Backup\\1.icq"));
 }
 
-// A user without administrator rights: the machine's ICQ Lite key refuses
-// writes. Reading says nothing about it; the take-over writes the entries,
-// backs them up and says that the away texts were not written.
+// A user without administrator rights where the system keeps no virtual
+// store (Windows XP, Wine): the machine's ICQ Lite key refuses writes.
+// Reading says nothing about it; the take-over writes the entries, backs them
+// up and says that the away texts were not written.
 TEST_F(Safety, RefusedMachineKeyIsReported) {
   seedTwoProfiles();
   seed_.key(std::string(kHklmIcq) + "\\NewOwners\\111\\ICQLite").str("RemindBirthday", "Yes").dword(
       "RemindBirthdayDaysBefore", 4);
   seed_.import(folder_);
-  WriteProtectedKey guard(HKEY_LOCAL_MACHINE, "Software\\Mirabilis\\ICQ\\NewOwners\\111\\ICQLite");
+  RestrictedKey guard(HKEY_LOCAL_MACHINE, "Software\\Mirabilis\\ICQ\\NewOwners\\111\\ICQLite",
+                      RestrictedKey::kEveryoneReads);
+  ASSERT_TRUE(guard.writeRefused());
   startApp();
   EXPECT_TRUE(takeBoxes().empty());
   EXPECT_TRUE(vak::isChecked(ctl(ids::GebBox)));
@@ -194,7 +167,9 @@ TEST_F(Safety, RefusedMachineKeyIsReported) {
 TEST_F(Safety, RefusedEntryKeyIsReportedWithoutBackup) {
   seedTwoProfiles();
   seed_.import(folder_);
-  WriteProtectedKey guard(HKEY_CURRENT_USER, "Software\\Mirabilis\\ICQ\\NewOwners\\111\\CustomStatusList\\5");
+  RestrictedKey guard(HKEY_CURRENT_USER, "Software\\Mirabilis\\ICQ\\NewOwners\\111\\CustomStatusList\\5",
+                      RestrictedKey::kEveryoneReads);
+  ASSERT_TRUE(guard.writeRefused());
   startApp();
   EXPECT_TRUE(takeBoxes().empty());
   editCell(5, 1, "neu5");

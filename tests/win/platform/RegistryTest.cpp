@@ -383,3 +383,33 @@ TEST_F(RegistryTest, DeleteKeyTreeRemovesEverythingBelow) {
   Registry m(RegRoot::LocalMachine);
   EXPECT_TRUE(m.openKeyReadOnly(path_ + "\\NewOwners"));
 }
+
+// The virtual copies of machine keys lie where the system keeps them: below
+// WOW6432Node of the store on a 64-bit Windows, without it on a 32-bit one.
+// Where the system keeps no store (Wine itself) there is no such key at all.
+TEST_F(RegistryTest, VirtualStoreLiesWhereTheSystemKeepsIt) {
+  EXPECT_EQ(systemVirtualStore(), VirtualStoreKind::None);
+  Registry none(RegRoot::MachineVirtualStore);
+  EXPECT_FALSE(none.openKey(path_ + "\\ICQLite", true));
+  EXPECT_TRUE(none.notFound());
+
+  const std::string store = "HKCU\\Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\";
+  for (VirtualStoreKind kind : {VirtualStoreKind::Wow64, VirtualStoreKind::Native}) {
+    setSystemVirtualStore(kind);
+    const std::string expected =
+        store + (kind == VirtualStoreKind::Wow64 ? "WOW6432Node\\" : "") + leaf_ + "\\ICQLite";
+    {
+      Registry reg(RegRoot::MachineVirtualStore);
+      ASSERT_TRUE(reg.openKey(path_ + "\\ICQLite", true));
+      reg.writeString("SoundFilePath", "C:\\s");
+      // Never a key that Windows does not virtualize.
+      EXPECT_FALSE(reg.openKey("\\Software\\Microsoft\\Windows\\" + leaf_, true));
+    }
+    auto q = regQuery(expected, "SoundFilePath");
+    EXPECT_TRUE(q && q->data == "C:\\s") << expected;
+    EXPECT_TRUE(Registry::deleteKeyTree(RegRoot::MachineVirtualStore, path_));
+    EXPECT_FALSE(vaktest::regKeyExists(store + (kind == VirtualStoreKind::Wow64 ? "WOW6432Node\\" : "") + leaf_));
+  }
+  setSystemVirtualStore(std::nullopt);
+  EXPECT_EQ(systemVirtualStore(), VirtualStoreKind::None);
+}

@@ -11,6 +11,7 @@
 #include "StatusTestKeys.h"
 #include "TestSupport.h"
 #include "platform/Errors.h"
+#include "platform/Registry.h"
 #include "platform/Text.h"
 #include "status/IcqRegistry.h"
 
@@ -45,50 +46,11 @@ std::string hexOfBytes(const std::string& bytes) {
   return out;
 }
 
-// Denies everyone everything on a HKCU key (an empty DACL) for the life of
-// the object; then opens it to everyone again.
-class LockedKey {
- public:
-  explicit LockedKey(std::string path) : path_(std::move(path)) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, WRITE_DAC | READ_CONTROL | KEY_WOW64_32KEY, &key) !=
-        ERROR_SUCCESS)
-      return;
-    opened_ = true;
-    SECURITY_DESCRIPTOR sd;
-    ACL acl;
-    InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
-    InitializeAcl(&acl, sizeof acl, ACL_REVISION);
-    SetSecurityDescriptorDacl(&sd, TRUE, &acl, FALSE);
-    const LONG set = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd);
-    RegCloseKey(key);
-    HKEY probe = nullptr;
-    refused_ = set == ERROR_SUCCESS &&
-               RegOpenKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &probe) != ERROR_SUCCESS;
-    if (probe) RegCloseKey(probe);
-  }
-  ~LockedKey() {
-    HKEY k = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, WRITE_DAC | KEY_WOW64_32KEY, &k) == ERROR_SUCCESS) {
-      SECURITY_DESCRIPTOR open;
-      InitializeSecurityDescriptor(&open, SECURITY_DESCRIPTOR_REVISION);
-      SetSecurityDescriptorDacl(&open, TRUE, nullptr, FALSE);  // NULL DACL: everyone everything
-      RegSetKeySecurity(k, DACL_SECURITY_INFORMATION, &open);
-      RegCloseKey(k);
-    }
-  }
-  LockedKey(const LockedKey&) = delete;
-  LockedKey& operator=(const LockedKey&) = delete;
-  // Whether the key could be opened to change its rights.
-  bool opened() const { return opened_; }
-  // Whether the key now refuses to be opened for reading.
-  bool refused() const { return refused_; }
-
- private:
-  std::string path_;
-  bool opened_ = false;
-  bool refused_ = false;
-};
+// What reg.exe shows of a value ("<missing>" when it is not there).
+std::string dataAt(const std::string& key, const std::string& name) {
+  const auto q = regQuery(key, name);
+  return q ? q->data : "<missing>";
+}
 
 }  // namespace
 
@@ -305,9 +267,9 @@ TEST(IcqRegistryRead, ProfileKeyThatDoesNotOpenIsListedOnlyInAllKeys) {
   regAddString(locked.hkcu(), "Name", "Zu");
   regAddString(after.hkcu(), "Name", "Nachher");
 
-  LockedKey lock("Software\\Mirabilis\\ICQ\\NewOwners\\9000013");
+  RestrictedKey lock(HKEY_CURRENT_USER, "Software\\Mirabilis\\ICQ\\NewOwners\\9000013", RestrictedKey::kNobody);
   ASSERT_TRUE(lock.opened());
-  if (!lock.refused()) GTEST_SKIP() << "this registry does not refuse opening a key";
+  if (!lock.readRefused()) GTEST_SKIP() << "this registry does not refuse opening a key";
 
   const vak::ProfileListing l = vak::listProfiles();
   ASSERT_EQ(l.listedKeys.size(), l.listedTexts.size());
@@ -339,9 +301,10 @@ TEST(IcqRegistryRead, EntriesBelowAListKeyThatDoesNotOpen) {
   regAddString(p.entry(2), "Name", "Zwei");
   regAddDword(p.entry(2), "On", 1);
   regAddString(p.entry(32), "Description", "Zweiunddreissig");
-  LockedKey lock("Software\\Mirabilis\\ICQ\\NewOwners\\9000015\\CustomStatusList");
+  RestrictedKey lock(HKEY_CURRENT_USER, "Software\\Mirabilis\\ICQ\\NewOwners\\9000015\\CustomStatusList",
+                     RestrictedKey::kNobody);
   ASSERT_TRUE(lock.opened());
-  if (!lock.refused()) GTEST_SKIP() << "this registry does not refuse opening a key";
+  if (!lock.readRefused()) GTEST_SKIP() << "this registry does not refuse opening a key";
   const auto reachable = [](int n) {
     HKEY key = nullptr;
     const std::string path = "Software\\Mirabilis\\ICQ\\NewOwners\\9000015\\CustomStatusList\\" + std::to_string(n);
@@ -431,4 +394,114 @@ TEST(IcqRegistryWrite, StatusSetAsReadByOthers) {
   m.away = "\xC3\xA4";
   (void)vak::writeStatusSet(p.uin(), m);
   EXPECT_EQ(regQuery(p.lite(), "AwayStatusText")->data, "E4");
+}
+
+// ICQ's machine-wide values where a virtualized ICQ sees them (Windows Vista
+// to 11): the virtual store's copy of a value wins over HKLM's, value by
+// value. Wine keeps no store, so the tests seed one and tell the registry
+// layer that the system keeps it.
+TEST(IcqMachineValues, ReadWhereIcqSeesThem) {
+  using vak::VirtualStoreKind;
+  SimulatedVirtualStore store(VirtualStoreKind::Wow64);
+  TestProfile p("9000030");
+  TestProfile onlyCopied("9000031");
+  const std::string prefs = "HKLM\\Software\\Mirabilis\\ICQ\\DefaultPrefs";
+  regDeleteKey(prefs);
+  regAddBinary(p.lite(), "AwayStatusText", hexOfBytes("global weg"));
+  regAddBinary(p.lite(), "NAStatusText", hexOfBytes("global lange"));
+  regAddString(p.lite(), "RemindBirthday", "Yes");
+  regAddDword(p.lite(), "RemindBirthdayDaysBefore", 5);
+  regAddString(p.lite(), "SoundFilePath", "C:\\Global\\Sounds");
+  regAddString(p.lite(), "SmileyFilePath", "C:\\Global\\Smileys");
+  regAddString(prefs, "MultiInstance", "No");
+  regAddString(prefs, "ICQLite Version", "2050");
+  const std::string copy = store.icq("\\NewOwners\\9000030\\ICQLite");
+  regAddBinary(copy, "AwayStatusText", hexOfBytes("virtuell weg"));
+  regAddDword(copy, "RemindBirthdayDaysBefore", 9);
+  regAddString(copy, "SoundFilePath", "C:\\Virtuell\\Sounds");
+  regAddString(store.icq("\\DefaultPrefs"), "MultiInstance", "Yes");
+  regAddString(store.icq("\\NewOwners\\9000031\\ICQLite"), "NAStatusText", "nur virtuell");
+
+  std::string away, na, days;
+  bool on = false;
+  ASSERT_TRUE(vak::readAwayTexts(p.uin(), away, na));
+  EXPECT_EQ(away, "virtuell weg");
+  EXPECT_EQ(na, "global lange");
+  ASSERT_TRUE(vak::readBirthday(p.uin(), on, days));
+  EXPECT_TRUE(on);        // HKLM's
+  EXPECT_EQ(days, "9");   // the copy's
+  EXPECT_EQ(vak::readSoundFolder(p.uin()), "C:\\Virtuell\\Sounds");
+  EXPECT_EQ(vak::readSmileyFolder(p.uin()), "C:\\Global\\Smileys");
+  vak::DefaultPrefs d = vak::readDefaultPrefs();
+  EXPECT_EQ(d.multiInstance, "Yes");
+  EXPECT_EQ(d.liteVersion, "2050");
+  // A key that only the store holds is ICQ's key all the same.
+  away = na = "vorher";
+  ASSERT_TRUE(vak::readAwayTexts(onlyCopied.uin(), away, na));
+  EXPECT_EQ(away, "");
+  EXPECT_EQ(na, "nur virtuell");
+
+  // Windows XP and Wine: ICQ sees HKLM alone, whatever lies in a store.
+  vak::setSystemVirtualStore(VirtualStoreKind::None);
+  ASSERT_TRUE(vak::readAwayTexts(p.uin(), away, na));
+  EXPECT_EQ(away, "global weg");
+  EXPECT_EQ(vak::readDefaultPrefs().multiInstance, "No");
+  EXPECT_FALSE(vak::readAwayTexts(onlyCopied.uin(), away, na));
+  // 32-bit Windows keeps the copies without WOW6432Node.
+  vak::setSystemVirtualStore(VirtualStoreKind::Native);
+  EXPECT_EQ(vak::readSoundFolder(p.uin()), "C:\\Global\\Sounds");
+  regAddString(std::string(kStoreIcq32) + "\\NewOwners\\9000030\\ICQLite", "SoundFilePath", "C:\\Nativ\\Sounds");
+  EXPECT_EQ(vak::readSoundFolder(p.uin()), "C:\\Nativ\\Sounds");
+  regDeleteKey(prefs);
+}
+
+TEST(IcqMachineValues, WritesGoWhereIcqReadsNext) {
+  using vak::VirtualStoreKind;
+  SimulatedVirtualStore store(VirtualStoreKind::Wow64);
+  TestProfile copied("9000032");
+  TestProfile global("9000033");
+  regAddBinary(copied.lite(), "AwayStatusText", hexOfBytes("alt global"));
+  const std::string copy = store.icq("\\NewOwners\\9000032\\ICQLite");
+  regAddBinary(copy, "NAStatusText", hexOfBytes("alt virtuell"));
+  regAddBinary(global.lite(), "AwayStatusText", hexOfBytes("alt"));
+
+  vak::StatusModel m;
+  m.away = "neu weg";
+  m.na = "neu lange";
+  EXPECT_TRUE(vak::writeStatusSet(copied.uin(), m).complete());
+  EXPECT_TRUE(vak::writeBirthday(copied.uin(), true, "3"));
+  // The key has a copy: everything goes there, HKLM keeps what it had.
+  EXPECT_EQ(dataAt(copy, "AwayStatusText"), hexOfBytes("neu weg"));
+  EXPECT_EQ(dataAt(copy, "NAStatusText"), hexOfBytes("neu lange"));
+  EXPECT_EQ(dataAt(copy, "RemindBirthdayDaysBefore"), "0x3");
+  EXPECT_EQ(dataAt(copied.lite(), "AwayStatusText"), hexOfBytes("alt global"));
+  EXPECT_FALSE(regQuery(copied.lite(), "NAStatusText"));
+  EXPECT_FALSE(regQuery(copied.lite(), "RemindBirthday"));
+
+  // Without a copy: HKLM, and the store stays empty.
+  EXPECT_TRUE(vak::writeStatusSet(global.uin(), m).complete());
+  EXPECT_EQ(dataAt(global.lite(), "AwayStatusText"), hexOfBytes("neu weg"));
+  EXPECT_FALSE(regKeyExists(store.icq("\\NewOwners\\9000033")));
+
+  // HKLM refuses the write (a key everyone may read, nobody write).
+  TestProfile refused("9000034");
+  regAddBinary(refused.lite(), "AwayStatusText", hexOfBytes("alt"));
+  RestrictedKey lock(HKEY_LOCAL_MACHINE, "Software\\Mirabilis\\ICQ\\NewOwners\\9000034\\ICQLite",
+                     RestrictedKey::kEveryoneReads);
+  ASSERT_TRUE(lock.writeRefused());
+  // Windows XP and Wine: refused, as always, and nothing in a store.
+  vak::setSystemVirtualStore(VirtualStoreKind::None);
+  vak::StatusWriteReport report = vak::writeStatusSet(refused.uin(), m);
+  EXPECT_TRUE(report.awayFailed);
+  EXPECT_TRUE(report.awayDenied);
+  EXPECT_FALSE(vak::writeBirthday(refused.uin(), false, "2"));
+  EXPECT_FALSE(regKeyExists(store.icq("\\NewOwners\\9000034")));
+  // Windows Vista to 11 (here 32-bit): into the store, as Windows does it for ICQ.
+  vak::setSystemVirtualStore(VirtualStoreKind::Native);
+  EXPECT_TRUE(vak::writeStatusSet(refused.uin(), m).complete());
+  EXPECT_TRUE(vak::writeBirthday(refused.uin(), false, "2"));
+  const std::string refusedCopy = std::string(kStoreIcq32) + "\\NewOwners\\9000034\\ICQLite";
+  EXPECT_EQ(dataAt(refusedCopy, "AwayStatusText"), hexOfBytes("neu weg"));
+  EXPECT_EQ(dataAt(refusedCopy, "RemindBirthday"), "No");
+  EXPECT_EQ(dataAt(refused.lite(), "AwayStatusText"), hexOfBytes("alt"));
 }

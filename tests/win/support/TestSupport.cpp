@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include <windows.h>
+#include <sddl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 
 #include "platform/Handle.h"
 #include "platform/Path.h"
+#include "platform/Registry.h"
 #include "platform/Text.h"
 
 namespace vaktest {
@@ -205,23 +207,36 @@ int run(const std::string& commandLine, std::string* out) {
   return static_cast<int>(code);
 }
 
+namespace {
+// The view reg.exe addresses a key in: the 32-bit one, ICQ's, except in the
+// virtual store, which lies at one place of the user's hive (Wine's 32-bit
+// view would move ...\MACHINE\SOFTWARE\X to ...\MACHINE\SOFTWARE\WOW6432Node\X).
+std::string viewOf(const std::string& key) {
+  static const std::string store = "HKCU\\Software\\Classes\\VirtualStore\\";
+  return key.compare(0, store.size(), store) == 0 ? " /reg:64" : " /reg:32";
+}
+}  // namespace
+
 void regAddString(const std::string& key, const std::string& name, const std::string& value) {
-  mustRun("reg add " + quote(key) + " /v " + quote(name) + " /t REG_SZ /d " + quote(value) + " /f /reg:32");
+  mustRun("reg add " + quote(key) + " /v " + quote(name) + " /t REG_SZ /d " + quote(value) + " /f" + viewOf(key));
 }
 
 void regAddDword(const std::string& key, const std::string& name, unsigned value) {
   char num[16];
   std::snprintf(num, sizeof num, "0x%08X", value);
-  mustRun("reg add " + quote(key) + " /v " + quote(name) + " /t REG_DWORD /d " + num + " /f /reg:32");
+  mustRun("reg add " + quote(key) + " /v " + quote(name) + " /t REG_DWORD /d " + num + " /f" + viewOf(key));
 }
 
 void regAddBinary(const std::string& key, const std::string& name, const std::string& hexBytes) {
-  mustRun("reg add " + quote(key) + " /v " + quote(name) + " /t REG_BINARY /d " + quote(hexBytes) + " /f /reg:32");
+  mustRun("reg add " + quote(key) + " /v " + quote(name) + " /t REG_BINARY /d " + quote(hexBytes) + " /f" +
+          viewOf(key));
 }
 
-void regAddKey(const std::string& key) { mustRun("reg add " + quote(key) + " /f /reg:32"); }
+void regAddKey(const std::string& key) { mustRun("reg add " + quote(key) + " /f" + viewOf(key)); }
 
-void regDeleteKey(const std::string& key) { run("reg delete " + quote(key) + " /f /reg:32"); }
+void regDeleteKey(const std::string& key) { run("reg delete " + quote(key) + " /f" + viewOf(key)); }
+
+bool regKeyExists(const std::string& key) { return run("reg query " + quote(key) + viewOf(key)) == 0; }
 
 std::optional<RegQuery> regQuery(const std::string& key, const std::string& name) {
   std::string out;
@@ -230,7 +245,7 @@ std::optional<RegQuery> regQuery(const std::string& key, const std::string& name
   int rc = -1;
   for (int attempt = 0; attempt < 3 && rc != 0; ++attempt) {
     if (attempt) Sleep(150);
-    rc = run("reg query " + quote(key) + " /v " + quote(name) + " /reg:32", &out);
+    rc = run("reg query " + quote(key) + " /v " + quote(name) + viewOf(key), &out);
   }
   if (rc != 0) return std::nullopt;
   // Lines: "    NAME    TYPE    DATA".
@@ -248,6 +263,73 @@ std::optional<RegQuery> regQuery(const std::string& key, const std::string& name
     return RegQuery{rest.substr(0, sep), rest.substr(sep + 4)};
   }
   return std::nullopt;
+}
+
+// --- the virtual store and key rights -------------------------------------------
+
+namespace {
+// ICQ's keys in both store paths, straight through the API (reg.exe costs a process per call).
+void removeStoredIcq() {
+  for (const char* key : {kStoreIcq64, kStoreIcq32}) {
+    const std::string sub = std::string(key).substr(std::string("HKCU\\").size());
+    HKEY k = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, sub.c_str(), 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, &k) != ERROR_SUCCESS)
+      continue;
+    RegDeleteTreeA(k, nullptr);
+    RegCloseKey(k);
+    RegDeleteKeyExA(HKEY_CURRENT_USER, sub.c_str(), KEY_WOW64_64KEY, 0);
+  }
+}
+}  // namespace
+
+SimulatedVirtualStore::SimulatedVirtualStore(vak::VirtualStoreKind kind) : kind_(kind) {
+  removeStoredIcq();
+  vak::setSystemVirtualStore(kind);
+}
+
+SimulatedVirtualStore::~SimulatedVirtualStore() {
+  vak::setSystemVirtualStore(std::nullopt);
+  removeStoredIcq();
+}
+
+std::string SimulatedVirtualStore::icq(const std::string& sub) const {
+  return (kind_ == vak::VirtualStoreKind::Native ? kStoreIcq32 : kStoreIcq64) + sub;
+}
+
+namespace {
+bool opens(HKEY root, const std::string& path, REGSAM access) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root, path.c_str(), 0, access | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
+}
+}  // namespace
+
+RestrictedKey::RestrictedKey(void* root, std::string path, const char* sddl) : root_(root), path_(std::move(path)) {
+  const HKEY base = static_cast<HKEY>(root_);
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(base, path_.c_str(), 0, WRITE_DAC | READ_CONTROL | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS) return;
+  opened_ = true;
+  PSECURITY_DESCRIPTOR sd = nullptr;
+  LONG set = ERROR_INVALID_PARAMETER;
+  if (ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &sd, nullptr)) {
+    set = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd);
+    LocalFree(sd);
+  }
+  RegCloseKey(key);
+  readRefused_ = set == ERROR_SUCCESS && !opens(base, path_, KEY_READ);
+  writeRefused_ = set == ERROR_SUCCESS && !opens(base, path_, KEY_READ | KEY_WRITE);
+}
+
+RestrictedKey::~RestrictedKey() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(static_cast<HKEY>(root_), path_.c_str(), 0, WRITE_DAC | KEY_WOW64_32KEY, &key) == ERROR_SUCCESS) {
+    SECURITY_DESCRIPTOR open;
+    InitializeSecurityDescriptor(&open, SECURITY_DESCRIPTOR_REVISION);
+    SetSecurityDescriptorDacl(&open, TRUE, nullptr, FALSE);  // NULL DACL: everyone everything
+    RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &open);
+    RegCloseKey(key);
+  }
 }
 
 // --- files ---------------------------------------------------------------------

@@ -7,6 +7,7 @@
 
 #include "platform/Shell.h"
 #include "platform/Ui.h"
+#include "platform/VirtualStore.h"
 
 namespace vaktest {
 
@@ -66,13 +67,15 @@ class RecordingShell : public vak::ShellSeam {
 // code; its standard output (CR removed) goes to *out when given.
 int run(const std::string& commandLine, std::string* out = nullptr);
 
-// Wine's reg.exe, 32-bit view, as an outside writer/reader.
-// key like "HKCU\\Software\\Mirabilis\\ICQ\\NewOwners\\123".
+// Wine's reg.exe, 32-bit view, as an outside writer/reader; keys of the
+// virtual store (kStoreIcq64, kStoreIcq32) in the native view, where the
+// system keeps them. key like "HKCU\\Software\\Mirabilis\\ICQ\\NewOwners\\123".
 void regAddString(const std::string& key, const std::string& name, const std::string& value);
 void regAddDword(const std::string& key, const std::string& name, unsigned value);
 void regAddBinary(const std::string& key, const std::string& name, const std::string& hexBytes);
 void regAddKey(const std::string& key);
 void regDeleteKey(const std::string& key);  // no error when missing
+bool regKeyExists(const std::string& key);
 // "reg query KEY /v NAME /reg:32": nullopt when missing, else {type, data} as reg prints them.
 struct RegQuery { std::string type, data; };
 std::optional<RegQuery> regQuery(const std::string& key, const std::string& name);
@@ -80,6 +83,53 @@ std::optional<RegQuery> regQuery(const std::string& key, const std::string& name
 // The bytes of a REG_SZ value (32-bit view) as the program's ANSI reads see
 // them; reg query would lose letters in the console's code page.
 std::optional<std::string> regExportedString(const std::string& key, const std::string& name);
+
+// ICQ's keys in the user's virtual store as 64-bit and as 32-bit Windows keep
+// them, as reg.exe names them (HKCU\Software\Classes is one key for both
+// views, under Wine as on Windows 7 and later).
+inline const char* const kStoreIcq64 =
+    "HKCU\\Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\WOW6432Node\\Mirabilis\\ICQ";
+inline const char* const kStoreIcq32 = "HKCU\\Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\Mirabilis\\ICQ";
+
+// While it lives, the registry layer takes the system for one that keeps a
+// virtual store of the given kind (Wine keeps none); ICQ's keys in both
+// store paths are removed when it starts and when it ends.
+class SimulatedVirtualStore {
+ public:
+  explicit SimulatedVirtualStore(vak::VirtualStoreKind kind);
+  ~SimulatedVirtualStore();
+  SimulatedVirtualStore(const SimulatedVirtualStore&) = delete;
+  SimulatedVirtualStore& operator=(const SimulatedVirtualStore&) = delete;
+  // ICQ's key in this store as reg.exe names it; sub like "\\DefaultPrefs".
+  std::string icq(const std::string& sub = "") const;
+
+ private:
+  vak::VirtualStoreKind kind_;
+};
+
+// While it lives, a key (32-bit view) has only the rights of the DACL `sddl`
+// (kNobody, kEveryoneReads); then everyone everything again.
+class RestrictedKey {
+ public:
+  static constexpr const char* kNobody = "D:P";
+  static constexpr const char* kEveryoneReads = "D:P(A;;KR;;;WD)";
+  // root is HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE (a void* to keep
+  // <windows.h> out of this header); path relative to it.
+  RestrictedKey(void* root, std::string path, const char* sddl);
+  ~RestrictedKey();
+  RestrictedKey(const RestrictedKey&) = delete;
+  RestrictedKey& operator=(const RestrictedKey&) = delete;
+  // Whether its rights could be changed.
+  bool opened() const { return opened_; }
+  // Whether the key now refuses to be opened for reading / for writing.
+  bool readRefused() const { return readRefused_; }
+  bool writeRefused() const { return writeRefused_; }
+
+ private:
+  void* root_;
+  std::string path_;
+  bool opened_ = false, readRefused_ = false, writeRefused_ = false;
+};
 
 // A fresh empty folder for one test (under VAK_TEST_TMP or %TEMP%), Windows path, no trailing "\".
 std::string freshDir(const std::string& name);
