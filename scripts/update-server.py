@@ -3,6 +3,7 @@
 
     scripts/update-server.py [--port 8123] [--version 2.1] [--program FILE]
                              [--updater FILE] [--folder DIR]
+    scripts/update-server.py --root dist/update [--port 8123]
 
 Serves, on 127.0.0.1:PORT (Python standard library only):
 
@@ -13,6 +14,11 @@ Serves, on 127.0.0.1:PORT (Python standard library only):
 By default the new program is build/win/bin/vak.exe and the updater
 build/win/bin/updater.exe (build them first: cmake --build --preset win).
 With --folder, the files of that folder are served under /files/ as well.
+
+With --root, it serves the files of that folder instead, as they are on disk
+at each request: dist/update as scripts/release wrote it is the update
+server of that release (its update.ini names the downloads under the
+release's --base-url, e.g. http://127.0.0.1:8123).
 
 Then start VAK with the server named in VAK_UPDATE_SERVER, for example
 
@@ -45,14 +51,51 @@ HISTORY = """<!DOCTYPE html>
 """
 
 
+def serve_folder(root, port):
+    root = os.path.abspath(root)
+    if not os.path.isfile(os.path.join(root, "vak", "update.ini")):
+        sys.exit("update-server.py: %s has no vak/update.ini (scripts/release writes dist/update)" % root)
+
+    # Files with their Content-Length (http.server sends it), so that a client
+    # can tell a complete answer from a cut-off one.
+    class Handler(http.server.SimpleHTTPRequestHandler):
+        extensions_map = dict(http.server.SimpleHTTPRequestHandler.extensions_map,
+                              **{".ini": "text/plain", ".lng": "text/plain"})
+
+        def __init__(self, *a, **kw):
+            super().__init__(*a, directory=root, **kw)
+
+        def list_directory(self, path):
+            self.send_error(404)
+            return None
+
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", port), Handler)
+    base = "http://127.0.0.1:%d" % server.server_address[1]
+    print("Update server on %s serving %s; VAK_UPDATE_SERVER=%s" % (base, root, base), file=sys.stderr, flush=True)
+    try:
+        server.serve_forever()
+    except KeyboardInterrupt:
+        pass
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--port", type=int, default=8123)
-    parser.add_argument("--version", default="2.1", help='announced version ("#01"); "" leaves it out')
-    parser.add_argument("--program", default=os.path.join(ROOT, "build/win/bin/vak.exe"))
-    parser.add_argument("--updater", default=os.path.join(ROOT, "build/win/bin/updater.exe"))
+    parser.add_argument("--root", help="serve this folder (e.g. dist/update) instead of made-up answers")
+    parser.add_argument("--version", help='announced version ("#01", default 2.1); "" leaves it out')
+    parser.add_argument("--program", help="the new program (default build/win/bin/vak.exe)")
+    parser.add_argument("--updater", help="the updater (default build/win/bin/updater.exe)")
     parser.add_argument("--folder", help="more files to serve under /files/")
     args = parser.parse_args()
+    if args.root is not None:
+        if any(v is not None for v in (args.version, args.program, args.updater, args.folder)):
+            parser.error("--root serves the folder as it is: --version, --program, --updater and --folder do not apply")
+        serve_folder(args.root, args.port)
+        return
+    if args.version is None:
+        args.version = "2.1"
+    args.program = args.program or os.path.join(ROOT, "build/win/bin/vak.exe")
+    args.updater = args.updater or os.path.join(ROOT, "build/win/bin/updater.exe")
 
     files = {}
     for name, path in (("ICQ-Meldewart.exe", args.program), ("updater.exe", args.updater)):
