@@ -9,7 +9,8 @@ Serves, on 127.0.0.1:PORT (Python standard library only):
 
     /vak/update.ini      the update information, naming the three files below
     /vak/update_de.html  a version history page
-    /files/...           the new program, the updater and an English language file
+    /files/...           the new program, the updater and the English language
+                         file (res/engl.lng)
 
 By default the new program is build/win/bin/vak.exe and the updater
 build/win/bin/updater.exe (build them first: cmake --build --preset win).
@@ -33,11 +34,6 @@ import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
-LANGUAGE = (
-    "[Info]\r\n"
-    "#01=2.0 RC3\r\n"
-    "#02=English\r\n"
-)
 
 HISTORY = """<!DOCTYPE html>
 <html><head><meta charset="utf-8"><title>Meldewart für ICQ – Versionshistory</title></head>
@@ -101,7 +97,9 @@ def main():
     for name, path in (("ICQ-Meldewart.exe", args.program), ("updater.exe", args.updater)):
         with open(path, "rb") as f:
             files["/files/" + name] = (f.read(), "application/octet-stream")
-    files["/files/engl.lng"] = (LANGUAGE.encode("cp1252"), "text/plain")
+    with open(os.path.join(ROOT, "res/engl.lng"), encoding="utf-8") as f:
+        language = f.read().replace("@VERSION@", args.version or "2.0").replace("\n", "\r\n")
+    files["/files/engl.lng"] = (language.encode("cp1252"), "text/plain")
     if args.folder:
         for name in os.listdir(args.folder):
             path = os.path.join(args.folder, name)
