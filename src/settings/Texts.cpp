@@ -1,11 +1,12 @@
 #include "settings/Texts.h"
 
+#include "Version.h"
 #include "platform/Text.h"
 #include "settings/UpdateRules.h"
 
 namespace vak {
 
-const char* const kVersionSuffix = " 2.0 RC3";
+const char* const kVersionSuffix = " " VAK_VERSION;
 // The product's own host: web page and update server. (A reserved example
 // domain until the product's host is settled; VAK_UPDATE_SERVER points the
 // update check at another server.)

@@ -5,7 +5,7 @@
 
 namespace vak {
 
-extern const char* const kVersionSuffix;  // " 2.0 RC3"
+extern const char* const kVersionSuffix;  // " 2.0 RC3": a blank and the version (Version.h)
 extern const char* const kUpdateServer;   // "http://..." without trailing "/"
 extern const char* const kProductAddress; // the product's web page
 extern const char* const kLicenceAddress; // the GNU General Public License as plain text

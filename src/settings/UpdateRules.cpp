@@ -2,11 +2,12 @@
 
 #include <cstdlib>
 
+#include "Version.h"
 #include "settings/Texts.h"
 
 namespace vak {
 
-const char* const kOwnVersion = "2.0 RC3";
+const char* const kOwnVersion = VAK_VERSION;
 const char* const kReleaseVersion = "2.0";
 
 bool manualCheckOffers(const std::string& announced) { return announced != kOwnVersion; }
