@@ -10,7 +10,7 @@ namespace vak {
 // A path stored by ICQ in its registry or in an INI file (ANSI code page bytes).
 std::string pathFromAnsi(const std::string& ansi);
 // A path as ANSI code page bytes, for a registry value or an INI entry that ICQ
-// reads, and for the ANSI private-profile functions. A name the code page
+// or the updater reads. A name the code page
 // cannot hold is given by its short (8.3) form when the file or folder exists;
 // when that does not help either, throws a VakError that names the path.
 std::string pathToAnsi(const std::string& path);

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include <new>
 #include <vector>
 
 #include "platform/Path.h"
@@ -117,6 +118,9 @@ void showError(const std::string& cp1252Text) { ui().messageBox(kAppTitle, cp125
 void runHandler(const std::function<void()>& handler) {
   try {
     handler();
+  } catch (const std::bad_alloc&) {
+    // The library's own text ("std::bad_alloc") says nothing to the user.
+    showError(T("Nicht genug Arbeitsspeicher. Der Vorgang wurde abgebrochen."));
   } catch (const std::exception& e) {
     showError(e.what());
   } catch (...) {

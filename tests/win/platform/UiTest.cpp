@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+
 #include "TestSupport.h"
 #include "platform/Errors.h"
 #include "platform/Path.h"
@@ -29,10 +31,12 @@ TEST(RunHandler, ShowsTheErrorAndGoesOn) {
 
   runHandler([] { throw std::out_of_range("index"); });
   runHandler([] { throw 42; });
-  ASSERT_EQ(ui.boxes.size(), 3u);
+  runHandler([] { throw std::bad_alloc(); });
+  ASSERT_EQ(ui.boxes.size(), 4u);
   EXPECT_EQ(ui.boxes[1].text, "index");
   EXPECT_FALSE(ui.boxes[2].text.empty());
   EXPECT_EQ(ui.boxes[2].icon, unsigned(MbIconError));
+  EXPECT_EQ(ui.boxes[3].text, T("Nicht genug Arbeitsspeicher. Der Vorgang wurde abgebrochen."));
 }
 
 TEST(UiSeamTest, ScriptedUiAnswersAndRestores) {
