@@ -21,6 +21,9 @@ namespace {
 
 constexpr const char* kSection = "Update";
 constexpr std::size_t kBlockSize = 1024;
+// The update information is a few lines: a server that drips it in (a byte
+// every few seconds) must not keep the check going for minutes.
+constexpr unsigned long kInfoLimitMs = 60000;
 
 std::string downloadFailedText() {
   const MessageTexts& t = messageTexts();
@@ -34,7 +37,8 @@ bool moveReplacing(const std::string& from, const std::string& to) {
 }  // namespace
 
 // Marks a transfer as running: the update's own buttons and menu item wait
-// for it, and a close requested meanwhile follows when the last one ends.
+// for it, and a close or "Abbrechen" requested meanwhile follows when the
+// last one ends.
 class UpdateCheck::TransferScope {
  public:
   explicit TransferScope(UpdateCheck& check) : check_(check) {
@@ -46,6 +50,11 @@ class UpdateCheck::TransferScope {
   ~TransferScope() {
     if (--check_.transfers_ > 0) return;
     check_.setBusy(false);
+    if (check_.endAfter_) {
+      check_.endAfter_ = false;
+      HWND endUD = check_.control(ids::EndUD);
+      PostMessageW(check_.form_.hwnd(), WM_COMMAND, MAKEWPARAM(ids::EndUD, BN_CLICKED), reinterpret_cast<LPARAM>(endUD));
+    }
     if (check_.closeAfter_) {
       check_.closeAfter_ = false;
       PostMessageW(check_.form_.hwnd(), WM_CLOSE, 0, 0);
@@ -105,8 +114,9 @@ void UpdateCheck::showInArea(int id, bool shown) {
   ShowWindow(control(id), shown && areaShown_ ? SW_SHOW : SW_HIDE);
 }
 
+// "Abbrechen" stays usable: it stops the transfer.
 void UpdateCheck::setBusy(bool busy) {
-  for (int id : {ids::TestUD, ids::UDBtn, ids::EndUD, ids::InfoBtn}) form_.at(id).enable(!busy);
+  for (int id : {ids::TestUD, ids::UDBtn, ids::InfoBtn}) form_.at(id).enable(!busy);
   EnableMenuItem(form_.menu(), ids::aufUpdateprfen1, MF_BYCOMMAND | (busy ? MF_GRAYED : MF_ENABLED));
 }
 
@@ -115,7 +125,8 @@ void UpdateCheck::closeWhenTransferEnds() {
   closeAfter_ = true;
 }
 
-UpdateCheck::Fetch UpdateCheck::fetch(const std::string& url, const std::string& path, std::size_t* bytes) {
+UpdateCheck::Fetch UpdateCheck::fetch(const std::string& url, const std::string& path, unsigned long limitMs,
+                                      std::size_t* bytes) {
   TransferScope running(*this);
   std::size_t total = 0;
   bool writeFailed = false;
@@ -123,17 +134,28 @@ UpdateCheck::Fetch UpdateCheck::fetch(const std::string& url, const std::string&
   {
     FileWriter file(path);
     if (!file.ok()) throw VakError(errIniWrite(pathToText(path)));
-    answer = httpFetch(url, kBlockSize, [&](const char* data, std::size_t size) {
-      ++blocks_;
-      form_.at(ids::Fortschritt).setText(progressText(blocks_, sizeText_));
-      if (!file.write(data, size)) {
-        writeFailed = true;
-        return false;
-      }
-      total += size;
-      processPendingMessages();
-      return !stop_;
-    });
+    // Every file of an update must come with its length: only then does a
+    // cut-off transfer show as one.
+    HttpOptions options;
+    options.blockSize = kBlockSize;
+    options.requireLength = true;
+    options.totalLimitMs = limitMs;
+    answer = httpFetch(
+        url, options,
+        [&](const char* data, std::size_t size) {
+          ++blocks_;
+          form_.at(ids::Fortschritt).setText(progressText(blocks_, sizeText_));
+          if (!file.write(data, size)) {
+            writeFailed = true;
+            return false;
+          }
+          total += size;
+          return true;
+        },
+        [this] {
+          processPendingMessages();
+          return !stop_;
+        });
     file.close();
     writeFailed = writeFailed || !file.ok();
   }
@@ -155,7 +177,7 @@ bool UpdateCheck::DownloadToFile(const std::string& url, const std::string& targ
 UpdateCheck::Fetch UpdateCheck::downloadInfo() {
   infoPath_ = iniFile();
   deleteFile(infoPath_);
-  return fetch(updateServer() + "/vak/update.ini", infoPath_);
+  return fetch(updateServer() + "/vak/update.ini", infoPath_, kInfoLimitMs);
 }
 
 std::string UpdateCheck::offerText() const {
@@ -208,7 +230,12 @@ void UpdateCheck::aufUpdateprfen1Click() {
 }
 
 void UpdateCheck::EndUDClick() {
-  if (transferRunning()) return;
+  if (transferRunning()) {
+    // The transfer stops; this click follows once it has ended.
+    stop_ = true;
+    endAfter_ = true;
+    return;
+  }
   showArea(false);
   deleteFile(form_.programFolder() + "\\Update.ini");
 }
@@ -295,7 +322,7 @@ void UpdateCheck::UDBtnClick() {
   try {
     for (const Download& d : downloads) {
       std::size_t bytes = 0;
-      got = fetch(d.url, d.part, &bytes);
+      got = fetch(d.url, d.part, 0, &bytes);
       if (got == Fetch::Ok && bytes == 0) got = Fetch::Failed;
       if (got != Fetch::Ok) break;
     }

@@ -58,7 +58,8 @@ class UpdateCheck {
   void EndUDClick();
 
   // Closing the window while a transfer runs: the transfer stops, and the
-  // window is closed again once the handler that ran it has ended.
+  // window is closed again once the handler that ran it has ended. "Abbrechen"
+  // works the same way.
   bool transferRunning() const { return transfers_ > 0; }
   void closeWhenTransferEnds();
 
@@ -74,9 +75,11 @@ class UpdateCheck {
 
   HWND control(int id) const;
   std::string iniFile() const;
-  // Into path (replaced); a failed or stopped transfer removes it.
-  Fetch fetch(const std::string& url, const std::string& path, std::size_t* bytes = nullptr);
-  // The update check's download of the update information; writes "#02".
+  // Into path (replaced); a failed or stopped transfer removes it. With a
+  // limit, the whole transfer must be done within limitMs.
+  Fetch fetch(const std::string& url, const std::string& path, unsigned long limitMs = 0,
+              std::size_t* bytes = nullptr);
+  // The update check's download of the update information.
   Fetch downloadInfo();
   std::string offerText() const;
   void showArea(bool shown);
@@ -91,6 +94,7 @@ class UpdateCheck {
   int transfers_ = 0;
   bool stop_ = false;
   bool closeAfter_ = false;
+  bool endAfter_ = false;
   bool ended_ = false;
   bool areaShown_ = false;
   bool udBtnShown_ = true;
