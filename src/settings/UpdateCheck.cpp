@@ -128,6 +128,7 @@ void UpdateCheck::closeWhenTransferEnds() {
 UpdateCheck::Fetch UpdateCheck::fetch(const std::string& url, const std::string& path, unsigned long limitMs,
                                       std::size_t* bytes) {
   TransferScope running(*this);
+  refusedStatus_ = 0;
   std::size_t total = 0;
   bool writeFailed = false;
   HttpAnswer answer;
@@ -166,7 +167,13 @@ UpdateCheck::Fetch UpdateCheck::fetch(const std::string& url, const std::string&
   }
   if (answer.complete()) return Fetch::Ok;
   deleteFile(path);
+  if (answer.outcome == HttpOutcome::BadStatus) refusedStatus_ = answer.status;
   return answer.outcome == HttpOutcome::Stopped ? Fetch::Stopped : Fetch::Failed;
+}
+
+std::string UpdateCheck::statusLine() const {
+  if (refusedStatus_ <= 0) return std::string();
+  return "\r\nDer Server antwortete mit HTTP " + std::to_string(refusedStatus_) + ".";
 }
 
 bool UpdateCheck::DownloadToFile(const std::string& url, const std::string& target) {
@@ -255,7 +262,7 @@ bool UpdateCheck::proof() {
   const Fetch got = downloadInfo();
   if (got == Fetch::Stopped) return false;
   if (got != Fetch::Ok) {
-    ui().messageBox(messageTexts().achtung, downloadFailedText(), MbOk, MbIconInfo);
+    ui().messageBox(messageTexts().achtung, downloadFailedText() + statusLine(), MbOk, MbIconInfo);
     return false;
   }
   IniFile info(infoPath_);
@@ -338,7 +345,7 @@ void UpdateCheck::UDBtnClick() {
       messageTexts().downloadError + "\r\n" + T("Das Update wurde nicht installiert, das Programm bleibt unverändert.");
   if (got != Fetch::Ok) {
     dropParts();
-    ui().messageBox("Fehler!", failed, MbOk, MbIconError);
+    ui().messageBox("Fehler!", failed + statusLine(), MbOk, MbIconError);
     return;
   }
   std::size_t placed = 0;

@@ -81,6 +81,9 @@ class UpdateCheck {
               std::size_t* bytes = nullptr);
   // The update check's download of the update information.
   Fetch downloadInfo();
+  // "\r\nDer Server antwortete mit HTTP {status}." after a transfer that the
+  // server refused with an HTTP status, else empty.
+  std::string statusLine() const;
   std::string offerText() const;
   void showArea(bool shown);
   void showInArea(int id, bool shown);
@@ -95,6 +98,7 @@ class UpdateCheck {
   bool stop_ = false;
   bool closeAfter_ = false;
   bool endAfter_ = false;
+  int refusedStatus_ = 0;  // HTTP status of the latest transfer the server refused, 0 if none
   bool ended_ = false;
   bool areaShown_ = false;
   bool udBtnShown_ = true;

@@ -267,6 +267,15 @@ TEST_F(UpdateTest, CheckAtStart) {
   EXPECT_TRUE(shell_.exits.empty());
   closeApp();
 
+  // A refusing server: its status is the box's second line.
+  ui_.boxes.clear();
+  server_.set("/vak/update.ini", TestServer::Reply{404, "<html>gone</html>", "text/html"});
+  startApp();
+  ASSERT_EQ(ui_.boxes.size(), 1u);
+  EXPECT_EQ(ui_.boxes[0].caption, "Achtung!");
+  EXPECT_EQ(ui_.boxes[0].text, downloadError() + "\r\nDer Server antwortete mit HTTP 404.");
+  closeApp();
+
   // No server: "Achtung!", and start-up goes on.
   ui_.boxes.clear();
   setUpdateServer(TestServer::deadUrl());
@@ -327,7 +336,9 @@ TEST_F(UpdateTest, FailedDownloadLeavesTheFolderAsItWas) {
     click(ctl(ids::UDBtn));
     ASSERT_EQ(ui_.boxes.size(), 1u);
     EXPECT_EQ(ui_.boxes[0].caption, "Fehler!");
-    EXPECT_EQ(ui_.boxes[0].text, updateFailed());
+    // A refusing server says so in a second line.
+    EXPECT_EQ(ui_.boxes[0].text,
+              updateFailed() + (c.reply.status == 404 ? "\r\nDer Server antwortete mit HTTP 404." : ""));
     EXPECT_EQ(ui_.boxes[0].icon, vak::MbIconError);
     expectFolderAsBefore();
   }
