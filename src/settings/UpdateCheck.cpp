@@ -45,6 +45,8 @@ class UpdateCheck::TransferScope {
     if (check_.transfers_++ == 0) {
       check_.stop_ = false;
       check_.setBusy(true);
+      // Meanwhile "Abbrechen" is the one button to use.
+      check_.focusButtons();
     }
   }
   ~TransferScope() {
@@ -118,6 +120,25 @@ void UpdateCheck::showInArea(int id, bool shown) {
 void UpdateCheck::setBusy(bool busy) {
   for (int id : {ids::TestUD, ids::UDBtn, ids::InfoBtn}) form_.at(id).enable(!busy);
   EnableMenuItem(form_.menu(), ids::aufUpdateprfen1, MF_BYCOMMAND | (busy ? MF_GRAYED : MF_ENABLED));
+}
+
+void UpdateCheck::focusButtons(HWND left) {
+  // Only in the active window (SetFocus would bring it to the front), and
+  // only once the settings page exists (asking for a button makes it).
+  if (GetActiveWindow() != form_.hwnd() || !form_.pageMade(2)) return;
+  const int buttons[] = {ids::UDBtn, ids::EndUD, ids::InfoBtn, ids::TestUD};
+  HWND focus = GetFocus();
+  // A hidden button keeps no focus: Windows gives it to its parent, the page.
+  bool elsewhere = focus && focus != left && focus != form_.hwnd() && focus != GetParent(control(ids::TestUD)) &&
+                   canTakeFocus(focus);
+  for (int id : buttons) elsewhere = elsewhere && focus != control(id);
+  if (elsewhere) return;
+  for (int id : buttons) {
+    if (canTakeFocus(control(id))) {
+      SetFocus(control(id));
+      return;
+    }
+  }
 }
 
 void UpdateCheck::closeWhenTransferEnds() {
@@ -197,6 +218,12 @@ std::string UpdateCheck::offerText() const {
 void UpdateCheck::TestUDClick() {
   if (transferRunning()) return;
   showArea(true);
+  // Afterwards to the result, also from where the menu item left it.
+  struct FocusAfter {
+    UpdateCheck& check;
+    HWND before;
+    ~FocusAfter() { check.focusButtons(before); }
+  } focusAfter{*this, GetFocus()};
   const MessageTexts& t = messageTexts();
   Fetch got = Fetch::Failed;
   try {
@@ -245,6 +272,7 @@ void UpdateCheck::EndUDClick() {
   }
   showArea(false);
   deleteFile(form_.programFolder() + "\\Update.ini");
+  focusButtons();
 }
 
 void UpdateCheck::InfoBtnClick() {

@@ -88,6 +88,10 @@ class UpdateCheck {
   void showArea(bool shown);
   void showInArea(int id, bool shown);
   void setBusy(bool busy);
+  // The focus on the first button of the result area that can take it (or
+  // on "Jetzt auf Updates prüfen" once the area is closed), unless the user
+  // has put it into a control elsewhere (another one than `left` it was in).
+  void focusButtons(HWND left = nullptr);
 
   TForm1& form_;
   std::string newVersion_;

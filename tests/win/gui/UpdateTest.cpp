@@ -560,6 +560,7 @@ TEST_F(UpdateTest, AbbrechenOrClosingStopsAStalledDownload) {
   EXPECT_FALSE(shown(ids::UdCheckbox));
   EXPECT_TRUE(shown(ids::TestUD));
   EXPECT_FALSE(exists(infoFile()));
+  EXPECT_EQ(GetFocus(), ctl(ids::TestUD));
 
   // The same during the check itself.
   server_.set("/vak/update.ini", stalled);
@@ -646,4 +647,35 @@ TEST_F(UpdateTest, NoBodyWithoutItsWholeLengthIsInstalled) {
   EXPECT_TRUE(ui_.boxes.empty());
   EXPECT_EQ(readFileBytes(folder_ + "\\ICQ-Meldewart.tmp"), newProgram_);
   EXPECT_EQ(shell_.exits, std::vector<unsigned>{0});
+}
+
+TEST_F(UpdateTest, AfterACheckTheFocusIsOnTheResultButtons) {
+  announce("2.1");
+  startApp();
+  menu(ids::Einstellungen1);
+  ASSERT_TRUE(bringToFront(mainWnd()));
+  SetFocus(ctl(ids::TestUD));
+  pressKey(VK_SPACE);  // the check runs
+  ASSERT_TRUE(shown(ids::UDBtn));
+  EXPECT_EQ(GetFocus(), ctl(ids::UDBtn));
+  pressKey(VK_TAB);
+  EXPECT_EQ(GetFocus(), ctl(ids::EndUD));
+  pressKey(VK_TAB);
+  EXPECT_EQ(GetFocus(), ctl(ids::InfoBtn));
+
+  // Nothing to offer: the first button shown is "Abbrechen"; it closes the area.
+  // From the menu too, wherever the focus was.
+  announce("2.0 RC3");
+  SetFocus(ctl(ids::RadioButton3));
+  menu(ids::aufUpdateprfen1);
+  EXPECT_EQ(GetFocus(), ctl(ids::EndUD));
+  pressKey(VK_SPACE);
+  EXPECT_FALSE(shown(ids::UdCheckbox));
+  EXPECT_EQ(GetFocus(), ctl(ids::TestUD));
+
+  // A failed check.
+  setUpdateServer(TestServer::deadUrl());
+  pressKey(VK_SPACE);
+  EXPECT_EQ(status(), downloadError());
+  EXPECT_EQ(GetFocus(), ctl(ids::EndUD));
 }
