@@ -126,11 +126,16 @@ void WebViewer::loadAsText(unsigned generation) {
   stop_ = false;
   std::string body;
   const std::string address = address_;
-  const HttpAnswer answer = httpFetch(address, 1024, [&](const char* data, std::size_t size) {
-    body.append(data, size);
-    processPendingMessages();
-    return !stop_ && body.size() < kMaxPageBytes;
-  });
+  const HttpAnswer answer = httpFetch(
+      address, HttpOptions{},
+      [&](const char* data, std::size_t size) {
+        body.append(data, size);
+        return body.size() < kMaxPageBytes;
+      },
+      [this] {
+        processPendingMessages();
+        return !stop_;
+      });
   loading_ = false;
   // Closed or sent elsewhere meanwhile: this page is not wanted any more.
   if (stop_ || generation != generation_ || !hwnd_) {

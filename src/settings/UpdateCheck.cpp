@@ -21,6 +21,9 @@ namespace {
 
 constexpr const char* kSection = "Update";
 constexpr std::size_t kBlockSize = 1024;
+// The update information is a few lines: a server that drips it in (a byte
+// every few seconds) must not keep the check going for minutes.
+constexpr unsigned long kInfoLimitMs = 60000;
 
 std::string downloadFailedText() {
   const MessageTexts& t = messageTexts();
@@ -34,18 +37,26 @@ bool moveReplacing(const std::string& from, const std::string& to) {
 }  // namespace
 
 // Marks a transfer as running: the update's own buttons and menu item wait
-// for it, and a close requested meanwhile follows when the last one ends.
+// for it, and a close or "Abbrechen" requested meanwhile follows when the
+// last one ends.
 class UpdateCheck::TransferScope {
  public:
   explicit TransferScope(UpdateCheck& check) : check_(check) {
     if (check_.transfers_++ == 0) {
       check_.stop_ = false;
       check_.setBusy(true);
+      // Meanwhile "Abbrechen" is the one button to use.
+      check_.focusButtons();
     }
   }
   ~TransferScope() {
     if (--check_.transfers_ > 0) return;
     check_.setBusy(false);
+    if (check_.endAfter_) {
+      check_.endAfter_ = false;
+      HWND endUD = check_.control(ids::EndUD);
+      PostMessageW(check_.form_.hwnd(), WM_COMMAND, MAKEWPARAM(ids::EndUD, BN_CLICKED), reinterpret_cast<LPARAM>(endUD));
+    }
     if (check_.closeAfter_) {
       check_.closeAfter_ = false;
       PostMessageW(check_.form_.hwnd(), WM_CLOSE, 0, 0);
@@ -105,9 +116,29 @@ void UpdateCheck::showInArea(int id, bool shown) {
   ShowWindow(control(id), shown && areaShown_ ? SW_SHOW : SW_HIDE);
 }
 
+// "Abbrechen" stays usable: it stops the transfer.
 void UpdateCheck::setBusy(bool busy) {
-  for (int id : {ids::TestUD, ids::UDBtn, ids::EndUD, ids::InfoBtn}) form_.at(id).enable(!busy);
+  for (int id : {ids::TestUD, ids::UDBtn, ids::InfoBtn}) form_.at(id).enable(!busy);
   EnableMenuItem(form_.menu(), ids::aufUpdateprfen1, MF_BYCOMMAND | (busy ? MF_GRAYED : MF_ENABLED));
+}
+
+void UpdateCheck::focusButtons(HWND left) {
+  // Only in the active window (SetFocus would bring it to the front), and
+  // only once the settings page exists (asking for a button makes it).
+  if (GetActiveWindow() != form_.hwnd() || !form_.pageMade(2)) return;
+  const int buttons[] = {ids::UDBtn, ids::EndUD, ids::InfoBtn, ids::TestUD};
+  HWND focus = GetFocus();
+  // A hidden button keeps no focus: Windows gives it to its parent, the page.
+  bool elsewhere = focus && focus != left && focus != form_.hwnd() && focus != GetParent(control(ids::TestUD)) &&
+                   canTakeFocus(focus);
+  for (int id : buttons) elsewhere = elsewhere && focus != control(id);
+  if (elsewhere) return;
+  for (int id : buttons) {
+    if (canTakeFocus(control(id))) {
+      SetFocus(control(id));
+      return;
+    }
+  }
 }
 
 void UpdateCheck::closeWhenTransferEnds() {
@@ -115,25 +146,38 @@ void UpdateCheck::closeWhenTransferEnds() {
   closeAfter_ = true;
 }
 
-UpdateCheck::Fetch UpdateCheck::fetch(const std::string& url, const std::string& path, std::size_t* bytes) {
+UpdateCheck::Fetch UpdateCheck::fetch(const std::string& url, const std::string& path, unsigned long limitMs,
+                                      std::size_t* bytes) {
   TransferScope running(*this);
+  refusedStatus_ = 0;
   std::size_t total = 0;
   bool writeFailed = false;
   HttpAnswer answer;
   {
     FileWriter file(path);
     if (!file.ok()) throw VakError(errIniWrite(pathToText(path)));
-    answer = httpFetch(url, kBlockSize, [&](const char* data, std::size_t size) {
-      ++blocks_;
-      form_.at(ids::Fortschritt).setText(progressText(blocks_, sizeText_));
-      if (!file.write(data, size)) {
-        writeFailed = true;
-        return false;
-      }
-      total += size;
-      processPendingMessages();
-      return !stop_;
-    });
+    // Every file of an update must come with its length: only then does a
+    // cut-off transfer show as one.
+    HttpOptions options;
+    options.blockSize = kBlockSize;
+    options.requireLength = true;
+    options.totalLimitMs = limitMs;
+    answer = httpFetch(
+        url, options,
+        [&](const char* data, std::size_t size) {
+          ++blocks_;
+          form_.at(ids::Fortschritt).setText(progressText(blocks_, sizeText_));
+          if (!file.write(data, size)) {
+            writeFailed = true;
+            return false;
+          }
+          total += size;
+          return true;
+        },
+        [this] {
+          processPendingMessages();
+          return !stop_;
+        });
     file.close();
     writeFailed = writeFailed || !file.ok();
   }
@@ -144,7 +188,13 @@ UpdateCheck::Fetch UpdateCheck::fetch(const std::string& url, const std::string&
   }
   if (answer.complete()) return Fetch::Ok;
   deleteFile(path);
+  if (answer.outcome == HttpOutcome::BadStatus) refusedStatus_ = answer.status;
   return answer.outcome == HttpOutcome::Stopped ? Fetch::Stopped : Fetch::Failed;
+}
+
+std::string UpdateCheck::statusLine() const {
+  if (refusedStatus_ <= 0) return std::string();
+  return "\r\nDer Server antwortete mit HTTP " + std::to_string(refusedStatus_) + ".";
 }
 
 bool UpdateCheck::DownloadToFile(const std::string& url, const std::string& target) {
@@ -155,7 +205,7 @@ bool UpdateCheck::DownloadToFile(const std::string& url, const std::string& targ
 UpdateCheck::Fetch UpdateCheck::downloadInfo() {
   infoPath_ = iniFile();
   deleteFile(infoPath_);
-  return fetch(updateServer() + "/vak/update.ini", infoPath_);
+  return fetch(updateServer() + "/vak/update.ini", infoPath_, kInfoLimitMs);
 }
 
 std::string UpdateCheck::offerText() const {
@@ -168,6 +218,12 @@ std::string UpdateCheck::offerText() const {
 void UpdateCheck::TestUDClick() {
   if (transferRunning()) return;
   showArea(true);
+  // Afterwards to the result, also from where the menu item left it.
+  struct FocusAfter {
+    UpdateCheck& check;
+    HWND before;
+    ~FocusAfter() { check.focusButtons(before); }
+  } focusAfter{*this, GetFocus()};
   const MessageTexts& t = messageTexts();
   Fetch got = Fetch::Failed;
   try {
@@ -208,9 +264,15 @@ void UpdateCheck::aufUpdateprfen1Click() {
 }
 
 void UpdateCheck::EndUDClick() {
-  if (transferRunning()) return;
+  if (transferRunning()) {
+    // The transfer stops; this click follows once it has ended.
+    stop_ = true;
+    endAfter_ = true;
+    return;
+  }
   showArea(false);
   deleteFile(form_.programFolder() + "\\Update.ini");
+  focusButtons();
 }
 
 void UpdateCheck::InfoBtnClick() {
@@ -228,7 +290,7 @@ bool UpdateCheck::proof() {
   const Fetch got = downloadInfo();
   if (got == Fetch::Stopped) return false;
   if (got != Fetch::Ok) {
-    ui().messageBox(messageTexts().achtung, downloadFailedText(), MbOk, MbIconInfo);
+    ui().messageBox(messageTexts().achtung, downloadFailedText() + statusLine(), MbOk, MbIconInfo);
     return false;
   }
   IniFile info(infoPath_);
@@ -295,7 +357,7 @@ void UpdateCheck::UDBtnClick() {
   try {
     for (const Download& d : downloads) {
       std::size_t bytes = 0;
-      got = fetch(d.url, d.part, &bytes);
+      got = fetch(d.url, d.part, 0, &bytes);
       if (got == Fetch::Ok && bytes == 0) got = Fetch::Failed;
       if (got != Fetch::Ok) break;
     }
@@ -311,7 +373,7 @@ void UpdateCheck::UDBtnClick() {
       messageTexts().downloadError + "\r\n" + T("Das Update wurde nicht installiert, das Programm bleibt unverändert.");
   if (got != Fetch::Ok) {
     dropParts();
-    ui().messageBox("Fehler!", failed, MbOk, MbIconError);
+    ui().messageBox("Fehler!", failed + statusLine(), MbOk, MbIconError);
     return;
   }
   std::size_t placed = 0;

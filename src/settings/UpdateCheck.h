@@ -58,7 +58,8 @@ class UpdateCheck {
   void EndUDClick();
 
   // Closing the window while a transfer runs: the transfer stops, and the
-  // window is closed again once the handler that ran it has ended.
+  // window is closed again once the handler that ran it has ended. "Abbrechen"
+  // works the same way.
   bool transferRunning() const { return transfers_ > 0; }
   void closeWhenTransferEnds();
 
@@ -74,14 +75,23 @@ class UpdateCheck {
 
   HWND control(int id) const;
   std::string iniFile() const;
-  // Into path (replaced); a failed or stopped transfer removes it.
-  Fetch fetch(const std::string& url, const std::string& path, std::size_t* bytes = nullptr);
-  // The update check's download of the update information; writes "#02".
+  // Into path (replaced); a failed or stopped transfer removes it. With a
+  // limit, the whole transfer must be done within limitMs.
+  Fetch fetch(const std::string& url, const std::string& path, unsigned long limitMs = 0,
+              std::size_t* bytes = nullptr);
+  // The update check's download of the update information.
   Fetch downloadInfo();
+  // "\r\nDer Server antwortete mit HTTP {status}." after a transfer that the
+  // server refused with an HTTP status, else empty.
+  std::string statusLine() const;
   std::string offerText() const;
   void showArea(bool shown);
   void showInArea(int id, bool shown);
   void setBusy(bool busy);
+  // The focus on the first button of the result area that can take it (or
+  // on "Jetzt auf Updates prüfen" once the area is closed), unless the user
+  // has put it into a control elsewhere (another one than `left` it was in).
+  void focusButtons(HWND left = nullptr);
 
   TForm1& form_;
   std::string newVersion_;
@@ -91,6 +101,8 @@ class UpdateCheck {
   int transfers_ = 0;
   bool stop_ = false;
   bool closeAfter_ = false;
+  bool endAfter_ = false;
+  int refusedStatus_ = 0;  // HTTP status of the latest transfer the server refused, 0 if none
   bool ended_ = false;
   bool areaShown_ = false;
   bool udBtnShown_ = true;

@@ -42,22 +42,64 @@ std::string environment(const char* name) {
 #endif
 }
 
+bool isAlnum(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
+
+// A host name ("localhost", "update.example.org": labels of letters, digits
+// and inner hyphens), an IPv4 address, or an IPv6 address in brackets.
+bool validHost(const std::string& host) {
+  if (host.empty() || host.size() > 253) return false;
+  if (host.front() == '[')
+    return host.size() > 2 && host.back() == ']' &&
+           host.find_first_not_of("0123456789abcdefABCDEF:.", 1) == host.size() - 1;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t dot = host.find('.', start);
+    const std::string label = host.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
+    if (label.empty() || label.size() > 63 || label.front() == '-' || label.back() == '-') return false;
+    for (char c : label)
+      if (!isAlnum(c) && c != '-') return false;
+    if (dot == std::string::npos) return true;
+    start = dot + 1;
+  }
+}
+
+bool validPort(const std::string& port) {
+  if (port.empty() || port.size() > 5 || port.find_first_not_of("0123456789") != std::string::npos) return false;
+  const long n = std::stol(port);
+  return n >= 1 && n <= 65535;
+}
+
+std::string lower(std::string s) {
+  for (char& c : s)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return s;
+}
+
 }  // namespace
 
 std::string serverWithOverride(const std::string& base, const std::string& override) {
   std::string o = trimmed(override);
+  // A control character (a line break inside) or a letter outside ASCII: no address of a server.
+  for (char c : o)
+    if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7F) return base;
   std::string scheme = "http";
   const std::size_t sep = o.find("://");
   if (sep != std::string::npos) {
-    scheme = o.substr(0, sep);
+    scheme = lower(o.substr(0, sep));
     o = o.substr(sep + 3);
   }
-  const std::size_t end = o.find_first_of("/?#");
-  const std::string authority = o.substr(0, end);
-  // "host", "host:port"; a user part or an empty host is not a server.
-  if (scheme.empty() || authority.empty() || authority[0] == ':' || authority.find('@') != std::string::npos ||
-      authority.find_first_of(" \t") != std::string::npos)
-    return base;
+  if (scheme != "http" && scheme != "https") return base;
+  const std::string authority = o.substr(0, o.find_first_of("/?#"));
+  // "host" or "host:port"; a user part ("user:password@") is not a server.
+  std::string host = authority;
+  std::string port;
+  const std::size_t colon = authority.rfind(':');
+  if (colon != std::string::npos && authority.find(']', colon) == std::string::npos) {
+    host = authority.substr(0, colon);
+    port = authority.substr(colon + 1);
+    if (!validPort(port)) return base;
+  }
+  if (!validHost(host)) return base;
   return scheme + "://" + authority;
 }
 

@@ -19,8 +19,9 @@ std::string progressText(long blocks, const std::string& sizeText);
 
 // The update server: `base` ("http://host[:port]") with scheme, host and port
 // taken from `override` when that is set ("http://127.0.0.1:8123", a trailing
-// path is ignored; without a scheme http is meant). An override without a
-// host leaves `base`.
+// path is ignored; without a scheme http is meant). Only http and https with
+// a valid host (name, IPv4, [IPv6]) and port 1-65535 are taken; anything else
+// (another scheme, a user part, a control character) leaves `base`.
 std::string serverWithOverride(const std::string& base, const std::string& override);
 // The server in use: kUpdateServer, overridden by the environment variable
 // VAK_UPDATE_SERVER.

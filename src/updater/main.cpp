@@ -3,10 +3,12 @@
 // reads the program's path ("#02" of section "Update" in update.ini beside
 // this file), waits until that program has ended, puts "ICQ-Meldewart.tmp" in
 // its place and starts it. The old program file is replaced only in one step
-// by a complete copy of the new one, so a failure leaves a working program.
+// by a complete copy of the new one, so a failure leaves a working program;
+// a new program file that is not a whole Windows program is refused.
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include <cstring>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -116,6 +118,70 @@ bool nonEmptyFile(const std::wstring& path) {
   return !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && (data.nFileSizeHigh || data.nFileSizeLow);
 }
 
+bool readWhole(const std::wstring& path, std::vector<unsigned char>& bytes) {
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER size{};
+  bool ok = GetFileSizeEx(h, &size) && size.QuadPart < 256LL * 1024 * 1024;
+  if (ok) {
+    bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    DWORD got = 0;
+    ok = bytes.empty() || (ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) && got == bytes.size());
+  }
+  CloseHandle(h);
+  return ok;
+}
+
+// A structure of type T at `offset` of the file, when the file holds all of it.
+template <typename T>
+bool at(const std::vector<unsigned char>& file, unsigned long long offset, T& out) {
+  if (offset > file.size() || file.size() - offset < sizeof(T)) return false;
+  std::memcpy(&out, file.data() + offset, sizeof(T));
+  return true;
+}
+
+// Whether the file is a whole Windows program for the machine this updater
+// runs on, as its own headers say: an error page saved under the program's
+// name, or a download cut off, must never replace the program. Checked: the
+// MZ header and its e_lfanew, the "PE\0\0" signature, the machine type and
+// the kind of optional header, an executable and no DLL, and that the
+// headers, every section's data and the signature data lie within the file.
+bool isWholeProgram(const std::vector<unsigned char>& file) {
+  const auto* self = reinterpret_cast<const unsigned char*>(GetModuleHandleW(nullptr));
+  const auto* ownDos = reinterpret_cast<const IMAGE_DOS_HEADER*>(self);
+  const auto* ownNt = reinterpret_cast<const IMAGE_NT_HEADERS*>(self + ownDos->e_lfanew);
+
+  IMAGE_DOS_HEADER dos{};
+  if (!at(file, 0, dos) || dos.e_magic != IMAGE_DOS_SIGNATURE || dos.e_lfanew < static_cast<LONG>(sizeof dos))
+    return false;
+  const auto nt = static_cast<unsigned long long>(dos.e_lfanew);
+  DWORD signature = 0;
+  IMAGE_FILE_HEADER header{};
+  WORD magic = 0;
+  if (!at(file, nt, signature) || signature != IMAGE_NT_SIGNATURE || !at(file, nt + 4, header) ||
+      header.Machine != ownNt->FileHeader.Machine || !(header.Characteristics & IMAGE_FILE_EXECUTABLE_IMAGE) ||
+      (header.Characteristics & IMAGE_FILE_DLL) || header.NumberOfSections == 0)
+    return false;
+  const unsigned long long optional = nt + 4 + sizeof header;
+  if (header.SizeOfOptionalHeader < sizeof(IMAGE_OPTIONAL_HEADER) || !at(file, optional, magic) ||
+      magic != ownNt->OptionalHeader.Magic)
+    return false;
+  IMAGE_OPTIONAL_HEADER opt{};
+  if (!at(file, optional, opt) || opt.SizeOfHeaders > file.size()) return false;
+  // The certificate table is the one data directory given as a file offset.
+  if (opt.NumberOfRvaAndSizes > IMAGE_DIRECTORY_ENTRY_SECURITY) {
+    const IMAGE_DATA_DIRECTORY& sig = opt.DataDirectory[IMAGE_DIRECTORY_ENTRY_SECURITY];
+    if (static_cast<unsigned long long>(sig.VirtualAddress) + sig.Size > file.size()) return false;
+  }
+  const unsigned long long sections = optional + header.SizeOfOptionalHeader;
+  for (WORD i = 0; i < header.NumberOfSections; ++i) {
+    IMAGE_SECTION_HEADER section{};
+    if (!at(file, sections + i * sizeof section, section)) return false;
+    if (static_cast<unsigned long long>(section.PointerToRawData) + section.SizeOfRawData > file.size()) return false;
+  }
+  return true;
+}
+
 // Puts a complete copy of `source` beside `target` and then lets it take the
 // target's place in one step; until then the target is untouched.
 bool replaceProgram(const std::wstring& source, const std::wstring& target, DWORD deadline) {
@@ -167,6 +233,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   if (!nonEmptyFile(update))
     return fail(2, fromUtf8("Die neue Programmdatei fehlt oder ist leer:\r\n") + update +
                        fromUtf8("\r\nDas Programm bleibt unverändert."));
+  std::vector<unsigned char> bytes;
+  if (!readWhole(update, bytes) || !isWholeProgram(bytes)) {
+    DeleteFileW(update.c_str());
+    return fail(6, fromUtf8("Die heruntergeladene Programmdatei ist kein vollständiges Windows-Programm "
+                            "und wurde verworfen:\r\n") +
+                       update + fromUtf8("\r\nDas Programm bleibt unverändert."));
+  }
 
   const DWORD deadline = GetTickCount() + waitLimitMs();
   while (programRunning(program)) {

@@ -1,7 +1,11 @@
 // The update check against a server of the test on 127.0.0.1, through
 // Wine's WinINet: the manual check and its result area, the automatic checks
 // at start and at exit, the download of an update and the hand-over.
+#include <atomic>
+#include <thread>
+
 #include "GuiFixture.h"
+#include "Keyboard.h"
 #include "TestServer.h"
 #include "ViewerDrive.h"
 #include "settings/UpdateCheck.h"
@@ -21,17 +25,53 @@ std::string bytes(std::size_t n, char seed) {
   return s;
 }
 
+// From a second thread, while this one runs a handler: after delayMs, whether
+// the window answers a message within a second, and then, if given, a
+// message posted to it (a click, a close) as a user's would arrive.
+class Meanwhile {
+ public:
+  Meanwhile(HWND window, DWORD delayMs, UINT post = 0, WPARAM wp = 0, LPARAM lp = 0) {
+    thread_ = std::thread([=] {
+      Sleep(delayMs);
+      wchar_t buf[64];
+      DWORD_PTR result = 0;
+      answered_ = SendMessageTimeoutW(window, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(buf), SMTO_NORMAL, 1000,
+                                      &result) != 0;
+      if (post) PostMessageW(window, post, wp, lp);
+    });
+  }
+  ~Meanwhile() {
+    if (thread_.joinable()) thread_.join();
+  }
+  Meanwhile(const Meanwhile&) = delete;
+  Meanwhile& operator=(const Meanwhile&) = delete;
+  bool answered() {
+    if (thread_.joinable()) thread_.join();
+    return answered_;
+  }
+
+ private:
+  std::atomic<bool> answered_{false};
+  std::thread thread_;
+};
+
 class UpdateTest : public GuiTest {
  protected:
   void SetUp() override {
     GuiTest::SetUp();
     setUpdateServer(server_.url());
+    // A transfer gives up after 1.5 s without a byte, the update information after 2.5 s.
+    setEnvironment("VAK_HTTP_STALL_MS", std::to_string(kStallMs));
+    setEnvironment("VAK_HTTP_TOTAL_MS", "2500");
     seedTwoProfiles();
   }
   void TearDown() override {
     GuiTest::TearDown();
     setUpdateServer("");
+    setEnvironment("VAK_HTTP_STALL_MS", "");
+    setEnvironment("VAK_HTTP_TOTAL_MS", "");
   }
+  static constexpr DWORD kStallMs = 1500;
 
   // update.ini as the server sends it; the three files lie on the same server.
   void announce(const std::string& version, bool withSources = true, const std::string& size = "") {
@@ -67,6 +107,19 @@ class UpdateTest : public GuiTest {
   std::string downloadError() const {
     return T("Fehler beim Herunterladen der Daten\r\nPrüfen sie Ihre Internetverbindung!");
   }
+  std::string updateFailed() const {
+    return T("Fehler beim Herunterladen der Daten\r\nDas Update wurde nicht installiert, das Programm bleibt "
+             "unverändert.");
+  }
+  // Nothing of a failed or stopped update is left in the program folder.
+  void expectFolderAsBefore() {
+    for (const char* left : {"\\ICQ-Meldewart.tmp", "\\updater.exe", "\\LNG", "\\ICQ-Meldewart.tmp.part",
+                             "\\updater.exe.part"})
+      EXPECT_FALSE(exists(folder_ + left)) << left;
+    EXPECT_TRUE(shell_.opened.empty());
+    EXPECT_TRUE(shell_.exits.empty());
+  }
+  LPARAM endUD() const { return reinterpret_cast<LPARAM>(ctl(ids::EndUD)); }
 
   TestServer server_;
   std::string newProgram_ = "MZ" + bytes(2500, 'a');  // three blocks
@@ -214,6 +267,15 @@ TEST_F(UpdateTest, CheckAtStart) {
   EXPECT_TRUE(shell_.exits.empty());
   closeApp();
 
+  // A refusing server: its status is the box's second line.
+  ui_.boxes.clear();
+  server_.set("/vak/update.ini", TestServer::Reply{404, "<html>gone</html>", "text/html"});
+  startApp();
+  ASSERT_EQ(ui_.boxes.size(), 1u);
+  EXPECT_EQ(ui_.boxes[0].caption, "Achtung!");
+  EXPECT_EQ(ui_.boxes[0].text, downloadError() + "\r\nDer Server antwortete mit HTTP 404.");
+  closeApp();
+
   // No server: "Achtung!", and start-up goes on.
   ui_.boxes.clear();
   setUpdateServer(TestServer::deadUrl());
@@ -274,14 +336,11 @@ TEST_F(UpdateTest, FailedDownloadLeavesTheFolderAsItWas) {
     click(ctl(ids::UDBtn));
     ASSERT_EQ(ui_.boxes.size(), 1u);
     EXPECT_EQ(ui_.boxes[0].caption, "Fehler!");
-    EXPECT_EQ(ui_.boxes[0].text, T("Fehler beim Herunterladen der Daten\r\nDas Update wurde nicht installiert, das "
-                                   "Programm bleibt unverändert."));
+    // A refusing server says so in a second line.
+    EXPECT_EQ(ui_.boxes[0].text,
+              updateFailed() + (c.reply.status == 404 ? "\r\nDer Server antwortete mit HTTP 404." : ""));
     EXPECT_EQ(ui_.boxes[0].icon, vak::MbIconError);
-    for (const char* left : {"\\ICQ-Meldewart.tmp", "\\updater.exe", "\\LNG", "\\ICQ-Meldewart.tmp.part",
-                             "\\updater.exe.part"})
-      EXPECT_FALSE(exists(folder_ + left)) << left;
-    EXPECT_TRUE(shell_.opened.empty());
-    EXPECT_TRUE(shell_.exits.empty());
+    expectFolderAsBefore();
   }
   EXPECT_NE(text(ctl(ids::Fortschritt)).find("KB | 4KB"), std::string::npos) << text(ctl(ids::Fortschritt));
 
@@ -317,7 +376,6 @@ TEST_F(UpdateTest, NoSecondTransferWhileOneRuns) {
   // Clicks that arrive during the transfer.
   PostMessageW(mainWnd(), WM_COMMAND, MAKEWPARAM(ids::UDBtn, BN_CLICKED), reinterpret_cast<LPARAM>(ctl(ids::UDBtn)));
   PostMessageW(mainWnd(), WM_COMMAND, MAKEWPARAM(ids::TestUD, BN_CLICKED), reinterpret_cast<LPARAM>(ctl(ids::TestUD)));
-  PostMessageW(mainWnd(), WM_COMMAND, MAKEWPARAM(ids::EndUD, BN_CLICKED), reinterpret_cast<LPARAM>(ctl(ids::EndUD)));
   PostMessageW(mainWnd(), WM_COMMAND, MAKEWPARAM(ids::aufUpdateprfen1, 0), 0);
   click(ctl(ids::UDBtn));
   pumpMessages();
@@ -421,4 +479,203 @@ TEST_F(UpdateTest, VersionHistoryInTheViewerAsText) {
         }
         EXPECT_FALSE(viewer.isModal()) << "Escape did not close the viewer";
       });
+}
+
+TEST_F(UpdateTest, TheWindowAnswersDuringAStalledCheckWhichThenFails) {
+  const std::string info = "[Update]\r\n#01=2.1\r\n" + std::string(3000, ';');
+  struct Case {
+    const char* what;
+    TestServer::Reply reply;
+  };
+  TestServer::Reply beforeHeaders, inTheBody, unended, drip;
+  beforeHeaders.holdBeforeHeaders = true;
+  inTheBody.body = info;
+  inTheBody.holdAfter = 1500;
+  // Without a length the end would come with the connection's, which never comes.
+  unended.body = info;
+  unended.withLength = false;
+  unended.holdAfter = info.size();
+  // A byte every 200 ms: never silent for long, but never done either.
+  drip.body = info;
+  drip.dripBytes = 1;
+  drip.dripMs = 200;
+  const Case cases[] = {
+      {"silent before the headers", beforeHeaders},
+      {"silent in the middle of the body", inTheBody},
+      {"silent after the last byte", unended},
+      {"a slow drip", drip},
+  };
+  startApp();
+  HangGuard guard(mainWnd());  // a hanging transfer ends the run instead of blocking it
+  menu(ids::Einstellungen1);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    server_.set("/vak/update.ini", c.reply);
+    Meanwhile probe(mainWnd(), 700);
+    const DWORD start = GetTickCount();
+    click(ctl(ids::TestUD));
+    const DWORD took = GetTickCount() - start;
+    EXPECT_TRUE(probe.answered()) << "the window did not answer during the transfer";
+    EXPECT_GE(took, kStallMs - 100);
+    EXPECT_LT(took, 8000u);
+    EXPECT_EQ(status(), downloadError());
+    EXPECT_FALSE(shown(ids::UDBtn));
+    EXPECT_FALSE(exists(infoFile()));
+    EXPECT_FALSE(form().update().transferRunning());
+  }
+  // A length that is reached ends the transfer, whether the connection ends or not.
+  TestServer::Reply whole;
+  whole.body = info;
+  whole.holdAfter = info.size();
+  server_.set("/vak/update.ini", whole);
+  const DWORD start = GetTickCount();
+  click(ctl(ids::TestUD));
+  EXPECT_LT(GetTickCount() - start, kStallMs);
+  EXPECT_EQ(status(), T("Updateprüfung abgeschlossen!"));
+  EXPECT_TRUE(ui_.boxes.empty());
+}
+
+TEST_F(UpdateTest, AbbrechenOrClosingStopsAStalledDownload) {
+  // Only the stop may end these transfers.
+  setEnvironment("VAK_HTTP_STALL_MS", "600000");
+  announce("2.1");
+  serveFiles();
+  TestServer::Reply stalled{200, newProgram_, "application/octet-stream"};
+  stalled.holdAfter = 1500;
+  server_.set("/files/ICQ-Meldewart.exe", stalled);
+  startApp();
+  HangGuard guard(mainWnd());
+  menu(ids::aufUpdateprfen1);
+  ASSERT_TRUE(shown(ids::UDBtn));
+  {
+    Meanwhile user(mainWnd(), 500, WM_COMMAND, MAKEWPARAM(ids::EndUD, BN_CLICKED), endUD());
+    click(ctl(ids::UDBtn));
+    EXPECT_TRUE(user.answered());
+  }
+  EXPECT_TRUE(ui_.boxes.empty());
+  expectFolderAsBefore();
+  EXPECT_EQ(server_.count("/files/updater.exe"), 0);
+  // Then "Abbrechen" does what it always does.
+  pumpMessages();
+  EXPECT_FALSE(shown(ids::UdCheckbox));
+  EXPECT_TRUE(shown(ids::TestUD));
+  EXPECT_FALSE(exists(infoFile()));
+  EXPECT_EQ(GetFocus(), ctl(ids::TestUD));
+
+  // The same during the check itself.
+  server_.set("/vak/update.ini", stalled);
+  {
+    Meanwhile user(mainWnd(), 500, WM_COMMAND, MAKEWPARAM(ids::EndUD, BN_CLICKED), endUD());
+    click(ctl(ids::TestUD));
+  }
+  pumpMessages();
+  EXPECT_FALSE(shown(ids::UdCheckbox));
+  EXPECT_FALSE(exists(infoFile()));
+  EXPECT_TRUE(ui_.boxes.empty());
+
+  // Closing the window: the transfer stops and the window closes.
+  announce("2.1");
+  menu(ids::aufUpdateprfen1);
+  {
+    Meanwhile user(mainWnd(), 500, WM_CLOSE);
+    click(ctl(ids::UDBtn));
+  }
+  expectFolderAsBefore();
+  pumpMessages();
+  EXPECT_EQ(shell_.exits, std::vector<unsigned>{0});
+}
+
+TEST_F(UpdateTest, NoBodyWithoutItsWholeLengthIsInstalled) {
+  announce("2.1");
+  startApp();
+  HangGuard guard(mainWnd());
+  menu(ids::aufUpdateprfen1);
+  ASSERT_TRUE(shown(ids::UDBtn));
+  struct Case {
+    const char* what;
+    TestServer::Reply reply;
+  };
+  TestServer::Reply chunked{200, newProgram_}, chunkedCut{200, newProgram_}, closedAtHalf{200, newProgram_},
+      closedAtEnd{200, newProgram_}, loop;
+  chunked.chunked = true;
+  chunkedCut.chunked = true;
+  chunkedCut.cutAfter = 2000;  // two of three chunks, no last chunk
+  closedAtHalf.withLength = false;
+  closedAtHalf.cutAfter = newProgram_.size() / 2;
+  // WinINet ends these three exactly as a whole body: only a length tells them apart.
+  closedAtEnd.withLength = false;
+  loop.location = "/files/ICQ-Meldewart.exe";
+  const Case cases[] = {
+      {"chunked", chunked},
+      {"chunked, cut before the last chunk", chunkedCut},
+      {"no length, closed at half", closedAtHalf},
+      {"no length", closedAtEnd},
+      {"a redirect loop", loop},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    serveFiles();
+    server_.set("/files/ICQ-Meldewart.exe", c.reply);
+    ui_.boxes.clear();
+    click(ctl(ids::UDBtn));
+    ASSERT_EQ(ui_.boxes.size(), 1u);
+    EXPECT_EQ(ui_.boxes[0].text, updateFailed());
+    expectFolderAsBefore();
+  }
+  // The loop was given up after ten redirects.
+  EXPECT_EQ(server_.count("/files/ICQ-Meldewart.exe"), 4 + 11);
+
+  // Redirects that end somewhere are followed; the update information needs its length too.
+  serveFiles();
+  TestServer::Reply moved, movedAgain;
+  moved.location = "/files/moved-again";
+  movedAgain.location = server_.url() + "/files/ICQ-Meldewart.exe";
+  server_.set("/files/moved", moved);
+  server_.set("/files/moved-again", movedAgain);
+  TestServer::Reply info{200, "[Update]\r\n#01=2.1\r\n#03=" + server_.url() + "/files/moved\r\n#04=" + server_.url() +
+                               "/files/updater.exe\r\n#06=" + server_.url() + "/files/engl.lng\r\n"};
+  info.chunked = true;
+  server_.set("/vak/update.ini", info);
+  click(ctl(ids::TestUD));
+  EXPECT_EQ(status(), downloadError());
+  info.chunked = false;
+  server_.set("/vak/update.ini", info);
+  click(ctl(ids::TestUD));
+  ASSERT_TRUE(shown(ids::UDBtn));
+  ui_.boxes.clear();
+  click(ctl(ids::UDBtn));
+  EXPECT_TRUE(ui_.boxes.empty());
+  EXPECT_EQ(readFileBytes(folder_ + "\\ICQ-Meldewart.tmp"), newProgram_);
+  EXPECT_EQ(shell_.exits, std::vector<unsigned>{0});
+}
+
+TEST_F(UpdateTest, AfterACheckTheFocusIsOnTheResultButtons) {
+  announce("2.1");
+  startApp();
+  menu(ids::Einstellungen1);
+  ASSERT_TRUE(bringToFront(mainWnd()));
+  SetFocus(ctl(ids::TestUD));
+  pressKey(VK_SPACE);  // the check runs
+  ASSERT_TRUE(shown(ids::UDBtn));
+  EXPECT_EQ(GetFocus(), ctl(ids::UDBtn));
+  pressKey(VK_TAB);
+  EXPECT_EQ(GetFocus(), ctl(ids::EndUD));
+  pressKey(VK_TAB);
+  EXPECT_EQ(GetFocus(), ctl(ids::InfoBtn));
+
+  // Nothing to offer: the first button shown is "Abbrechen"; it closes the area.
+  // From the menu too, wherever the focus was.
+  announce("2.0 RC3");
+  SetFocus(ctl(ids::RadioButton3));
+  menu(ids::aufUpdateprfen1);
+  EXPECT_EQ(GetFocus(), ctl(ids::EndUD));
+  pressKey(VK_SPACE);
+  EXPECT_FALSE(shown(ids::UdCheckbox));
+  EXPECT_EQ(GetFocus(), ctl(ids::TestUD));
+
+  // A failed check.
+  setUpdateServer(TestServer::deadUrl());
+  pressKey(VK_SPACE);
+  EXPECT_EQ(status(), downloadError());
+  EXPECT_EQ(GetFocus(), ctl(ids::EndUD));
 }

@@ -3,6 +3,8 @@
 #include <winsock2.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -31,6 +33,7 @@ bool sendAll(SOCKET s, const char* data, std::size_t size) {
 const char* reason(int status) {
   switch (status) {
     case 200: return "OK";
+    case 302: return "Found";
     case 404: return "Not Found";
     case 500: return "Internal Server Error";
     default: return "Status";
@@ -39,7 +42,7 @@ const char* reason(int status) {
 
 }  // namespace
 
-TestServer::TestServer() {
+TestServer::TestServer() : stopping_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
   winsockUp();
   SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
   if (s == INVALID_SOCKET) throw std::runtime_error("socket failed");
@@ -59,8 +62,11 @@ TestServer::TestServer() {
 }
 
 TestServer::~TestServer() {
+  SetEvent(stopping_);
   closesocket(static_cast<SOCKET>(listener_));
   if (thread_.joinable()) thread_.join();
+  for (std::thread& c : connections_) c.join();
+  CloseHandle(stopping_);
 }
 
 void TestServer::set(const std::string& path, Reply reply) {
@@ -95,13 +101,20 @@ std::string TestServer::deadUrl() {
   return "http://127.0.0.1:" + std::to_string(ntohs(addr.sin_port));
 }
 
+bool TestServer::hold(int ms) {
+  return WaitForSingleObject(stopping_, ms < 0 ? INFINITE : static_cast<DWORD>(ms)) == WAIT_TIMEOUT;
+}
+
 void TestServer::serve() {
   for (;;) {
     SOCKET c = accept(static_cast<SOCKET>(listener_), nullptr, nullptr);
     if (c == INVALID_SOCKET) return;  // the listener was closed
-    answer(c);
-    shutdown(c, SD_SEND);
-    closesocket(c);
+    std::lock_guard<std::mutex> lock(mutex_);
+    connections_.emplace_back([this, c] {
+      answer(c);
+      shutdown(c, SD_SEND);
+      closesocket(c);
+    });
   }
 }
 
@@ -127,24 +140,61 @@ void TestServer::answer(unsigned long long socketValue) {
     else
       reply = it->second;
   }
-  std::string head = "HTTP/1.1 " + std::to_string(reply.status) + " " + reason(reply.status) + "\r\n" +
-                     "Content-Type: " + reply.contentType + "\r\nContent-Length: " +
-                     std::to_string(reply.body.size()) + "\r\nConnection: close\r\n\r\n";
-  if (!sendAll(c, head.data(), head.size())) return;
-  const std::size_t sent = reply.cutAfter < reply.body.size() ? reply.cutAfter : reply.body.size();
-  std::size_t first = sent;
-  if (reply.pauseMs > 0 && first > 1024) first = 1024;
-  if (!sendAll(c, reply.body.data(), first)) return;
-  if (first < sent) {
-    Sleep(static_cast<DWORD>(reply.pauseMs));
-    sendAll(c, reply.body.data() + first, sent - first);
-  }
+  send(socketValue, reply);
 }
 
-void setUpdateServer(const std::string& url) {
-  const std::string assignment = "VAK_UPDATE_SERVER=" + url;
-  _putenv(assignment.c_str());
-  SetEnvironmentVariableA("VAK_UPDATE_SERVER", url.empty() ? nullptr : url.c_str());
+void TestServer::send(unsigned long long socketValue, const Reply& reply) {
+  const SOCKET c = static_cast<SOCKET>(socketValue);
+  if (reply.holdBeforeHeaders) {
+    hold(-1);
+    return;
+  }
+  const std::size_t size = reply.body.size();
+  std::string head = "HTTP/1.1 " + std::to_string(reply.location.empty() ? reply.status : 302) + " " +
+                     reason(reply.location.empty() ? reply.status : 302) + "\r\nContent-Type: " + reply.contentType +
+                     "\r\n";
+  if (!reply.location.empty())
+    head += "Location: " + reply.location + "\r\nContent-Length: 0\r\n";
+  else if (reply.chunked)
+    head += "Transfer-Encoding: chunked\r\n";
+  else if (reply.withLength)
+    head += "Content-Length: " + std::to_string(size) + "\r\n";
+  head += "Connection: close\r\n\r\n";
+  if (!sendAll(c, head.data(), head.size()) || !reply.location.empty()) return;
+
+  // The body's bytes in the order and pace asked for; chunked, each piece is a chunk.
+  const std::size_t sent = std::min(std::min(reply.cutAfter, reply.holdAfter), size);
+  auto piece = [&](std::size_t from, std::size_t n) {
+    if (n == 0) return true;
+    if (!reply.chunked) return sendAll(c, reply.body.data() + from, n);
+    char line[16];
+    std::snprintf(line, sizeof line, "%zx\r\n", n);
+    const std::string chunk = line + reply.body.substr(from, n) + "\r\n";
+    return sendAll(c, chunk.data(), chunk.size());
+  };
+  std::size_t at = 0;
+  const std::size_t step = reply.dripBytes ? reply.dripBytes : reply.chunked ? 1000 : std::max<std::size_t>(sent, 1);
+  while (at < sent) {
+    if (reply.pauseMs > 0 && at == 1024 && !hold(reply.pauseMs)) return;
+    std::size_t n = std::min(step, sent - at);
+    if (reply.pauseMs > 0 && at < 1024) n = std::min(n, 1024 - at);
+    if (!piece(at, n)) return;
+    at += n;
+    if (reply.dripBytes && at < sent && !hold(reply.dripMs)) return;
+  }
+  if (reply.holdAfter != npos) {
+    hold(-1);
+    return;
+  }
+  if (reply.chunked && reply.cutAfter == npos) sendAll(c, "0\r\n\r\n", 5);
 }
+
+void setEnvironment(const std::string& name, const std::string& value) {
+  const std::string assignment = name + "=" + value;
+  _putenv(assignment.c_str());
+  SetEnvironmentVariableA(name.c_str(), value.empty() ? nullptr : value.c_str());
+}
+
+void setUpdateServer(const std::string& url) { setEnvironment("VAK_UPDATE_SERVER", url); }
 
 }  // namespace vaktest

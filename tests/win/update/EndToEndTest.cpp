@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -303,4 +304,67 @@ TEST_F(EndToEnd, UpdaterKeepsTheProgramUntilItCanReplaceIt) {
   EXPECT_TRUE(readFileBytes(program()) == newProgram_);
   EXPECT_FALSE(exists(dir_ + "\\ICQ-Meldewart.tmp"));
   _putenv("VAK_UPDATER_WAIT_MS=");
+}
+
+TEST_F(EndToEnd, UpdaterRefusesWhatIsNoWholeWindowsProgram) {
+  const std::string updater = dir_ + "\\updater.exe";
+  const std::string refused = T("kein vollständiges Windows-Programm");
+  // An error page that the server sends as the new program: the program
+  // downloads it (it came whole) and hands over, the updater refuses it.
+  updateMode(1);
+  announce("2.0");
+  server_.set("/files/new.exe",
+              TestServer::Reply{200, "<html><body><h1>Wartungsarbeiten</h1></body></html>", "text/html"});
+  {
+    Process vak(program(), dir_);
+    ASSERT_TRUE(vak.started());
+    HWND offer = findBox("Aktualisieren?");
+    ASSERT_TRUE(offer);
+    answer(offer, IDYES);
+    EXPECT_EQ(vak.exitCode(20000), 0);
+    HWND box = findBox("Meldewart für ICQ - Update");
+    ASSERT_TRUE(box) << "the updater did not refuse the page";
+    EXPECT_NE(boxText(box).find(refused), std::string::npos) << boxText(box);
+    answer(box, IDOK);
+    waitFor([&] { return !IsWindow(box); }, 5000);
+  }
+  EXPECT_TRUE(readFileBytes(program()) == oldProgram_);
+  EXPECT_FALSE(exists(dir_ + "\\ICQ-Meldewart.tmp"));
+
+  // Pieces of a real program, and a whole one for another machine.
+  std::string otherMachine = newProgram_;
+  const auto peAt = *reinterpret_cast<const std::uint32_t*>(otherMachine.data() + 0x3C);
+  otherMachine[peAt + 4] = '\x4c';  // IMAGE_FILE_MACHINE_I386 (0x014C)
+  otherMachine[peAt + 5] = '\x01';
+  struct Case {
+    const char* what;
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {"cut at half", newProgram_.substr(0, newProgram_.size() / 2)},
+      {"only its headers", newProgram_.substr(0, 1024)},
+      {"another machine", otherMachine},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    writeFileBytes(updater, updater_);
+    writeFileBytes(dir_ + "\\update.ini", "[Update]\r\n#02=" + program() + "\r\n");
+    writeFileBytes(dir_ + "\\ICQ-Meldewart.tmp", c.bytes);
+    Process run(updater, dir_);
+    HWND box = findBox("Meldewart für ICQ - Update");
+    ASSERT_TRUE(box);
+    EXPECT_NE(boxText(box).find(refused), std::string::npos) << boxText(box);
+    answer(box, IDOK);
+    EXPECT_EQ(run.exitCode(10000), 6);
+    EXPECT_TRUE(readFileBytes(program()) == oldProgram_);
+    EXPECT_FALSE(exists(dir_ + "\\ICQ-Meldewart.tmp"));
+  }
+
+  // The old program is still there and runs.
+  updateMode(3);
+  Process vak(program(), dir_);
+  HWND main = mainWindowOf(vak.id());
+  ASSERT_TRUE(main) << "the old program does not start any more";
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(vak.exitCode(20000), 0);
 }
