@@ -4,7 +4,9 @@
 #include <mmsystem.h>
 
 #include "platform/Errors.h"
+#include "platform/Path.h"
 #include "platform/SystemDll.h"
+#include "platform/Text.h"
 #include "platform/WinText.h"
 
 namespace vak {
@@ -43,11 +45,13 @@ void SoundPlayer::close() {
 void SoundPlayer::play(const std::string& path) {
   close();
   fileName_ = path;
-  const std::wstring element = widen(path);
+  // Widened as the file functions widen the program's UTF-8 paths.
+  const std::wstring element = widePath(path);
   MCI_OPEN_PARMSW open{};
   open.lpstrElementName = element.c_str();
   const MCIERROR err = sendCommand(0, MCI_OPEN, MCI_OPEN_ELEMENT | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&open));
-  if (err) throw VakError(mciErrorText(err));
+  if (err)
+    throw VakError(T("Die Sounddatei kann nicht abgespielt werden: ") + pathToText(path) + "\r\n" + mciErrorText(err));
   device_ = open.wDeviceID;
   MCI_PLAY_PARMS playParms{};
   sendCommand(device_, MCI_PLAY, 0, reinterpret_cast<DWORD_PTR>(&playParms));

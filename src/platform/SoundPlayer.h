@@ -14,8 +14,9 @@ class SoundPlayer {
 
   // Closes a device still open, opens path (the device type is chosen from
   // the file) and starts playing it; returns at once. A file the media layer
-  // cannot open throws VakError with the media layer's own error text. A
-  // failing play command is not reported.
+  // cannot open throws VakError "Die Sounddatei kann nicht abgespielt werden:
+  // {path}" with the media layer's own text on a second line. A failing play
+  // command is not reported.
   void play(const std::string& path);
   // Closes the device, so it holds no file open any more.
   void close();

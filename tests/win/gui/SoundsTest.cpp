@@ -232,10 +232,14 @@ TEST_F(Sounds, PlayShowsTheMediaErrorAndReplacementsCloseTheDevice) {
   click(row(ids::PlayButton1, 2));
   click(row(ids::PlayButton1, 3));
   ASSERT_EQ(ui_.boxes.size(), 2u);
-  for (const auto& box : ui_.boxes) {
+  for (int n : {2, 3}) {
+    const auto& box = ui_.boxes[static_cast<size_t>(n - 2)];
     EXPECT_EQ(box.caption, "ICQMeldewart");
     EXPECT_EQ(box.icon, vak::MbIconError);
-    EXPECT_FALSE(box.text.empty());
+    // German, the system's own text on the line after it.
+    const std::string first = T("Die Sounddatei kann nicht abgespielt werden: ") + soundFilePath(dir, n) + "\r\n";
+    EXPECT_EQ(box.text.substr(0, first.size()), first);
+    EXPECT_GT(box.text.size(), first.size());
   }
   click(row(ids::PlayButton1, 1));
   EXPECT_TRUE(form().sounds().player().isOpen());
@@ -247,4 +251,18 @@ TEST_F(Sounds, PlayShowsTheMediaErrorAndReplacementsCloseTheDevice) {
   reset();
   EXPECT_EQ(readFileBytes(soundFilePath(dir, 1)), wav('a'));
   EXPECT_EQ(ui_.boxes.size(), 3u);
+}
+
+// The sound folder is handed to the media layer as the file functions see it,
+// also with letters beyond ASCII (MCI opens a wave file under Xvfb, without
+// a sound device).
+TEST_F(Sounds, PlayInAFolderWithGermanLetters) {
+  if (GetACP() != 1252) GTEST_SKIP() << "the folder's name is given as Windows-1252";
+  seedTwoProfiles();
+  CreateDirectoryA((folder_ + "\\J\xF6rg").c_str(), nullptr);
+  soundFolder("111", "J\xF6rg\\Sounds");
+  startApp();
+  click(row(ids::PlayButton1, 1));
+  EXPECT_TRUE(ui_.boxes.empty()) << (ui_.boxes.empty() ? "" : ui_.boxes[0].text);
+  EXPECT_TRUE(form().sounds().player().isOpen());
 }
