@@ -34,6 +34,18 @@ std::string mciErrorText(MCIERROR code) {
 
 }  // namespace
 
+std::optional<bool> isWaveFile(const std::string& path) {
+  HANDLE f = CreateFileW(widePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return std::nullopt;
+  char head[12] = {};
+  DWORD got = 0;
+  const BOOL read = ReadFile(f, head, sizeof head, &got, nullptr);
+  CloseHandle(f);
+  if (!read) return std::nullopt;
+  return got == sizeof head && std::string(head, 4) == "RIFF" && std::string(head + 8, 4) == "WAVE";
+}
+
 SoundPlayer::~SoundPlayer() { close(); }
 
 void SoundPlayer::close() {

@@ -1,9 +1,14 @@
 #pragma once
 // Sound preview through the media control interface (winmm): one device at a
 // time, opened from a file and played without waiting.
+#include <optional>
 #include <string>
 
 namespace vak {
+
+// Whether the file begins as every wave file does: "RIFF", the chunk's size,
+// "WAVE". nullopt when it cannot be read.
+std::optional<bool> isWaveFile(const std::string& path);
 
 class SoundPlayer {
  public:

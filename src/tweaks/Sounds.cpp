@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "app/Window.h"
+#include "platform/Errors.h"
 #include "platform/Files.h"
 #include "platform/Path.h"
 #include "platform/Text.h"
@@ -129,6 +130,9 @@ void Sounds::ChPlaceClick(int row) {
   player_.close();
   const std::string target = soundFilePath(folder, row);
   if (sameFile(*chosen, target)) return;  // already ICQ's sound for this event
+  // ICQ would take anything under the sound's name and stay silent.
+  if (isWaveFile(*chosen) == false)
+    throw VakError(T("Die Datei ist keine gültige Sounddatei: ") + pathToText(*chosen));
   if (!replaceFile(*chosen, target))
     ui().messageBox(T("Fehler!"),
                     "Die Datei \"" + pathToText(*chosen) +

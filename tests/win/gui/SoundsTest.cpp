@@ -253,6 +253,35 @@ TEST_F(Sounds, PlayShowsTheMediaErrorAndReplacementsCloseTheDevice) {
   EXPECT_EQ(ui_.boxes.size(), 3u);
 }
 
+// A file that is no wave file is refused before anything is copied: the row
+// keeps ICQ's sound (the copies made at the first Change, before the dialog,
+// hold ICQ's own files, as after a cancel).
+TEST_F(Sounds, ChangeRefusesAFileThatIsNoSound) {
+  seedTwoProfiles();
+  const std::string dir = soundFolder("111", "snd");
+  startApp();
+  const std::string fake = folder_ + "\\fake.wav";
+  writeFileBytes(fake, "Nur Text, kein Klang");
+  const std::string video = folder_ + "\\film.wav";
+  writeFileBytes(video, "RIFF\x10\0\0\0AVI LIST\0\0\0\0");
+  changeTo(2, fake);
+  changeTo(3, video);
+  ASSERT_EQ(ui_.boxes.size(), 2u);
+  EXPECT_EQ(ui_.boxes[0].text, T("Die Datei ist keine gültige Sounddatei: ") + fake);
+  EXPECT_EQ(ui_.boxes[1].text, T("Die Datei ist keine gültige Sounddatei: ") + video);
+  for (const auto& box : ui_.boxes) {
+    EXPECT_EQ(box.caption, "ICQMeldewart");
+    EXPECT_EQ(box.icon, vak::MbIconError);
+  }
+  expectOriginals(dir);
+  for (int n = 1; n <= vak::kSoundRows; ++n) EXPECT_EQ(readFileBytes(soundBackupPath(dir, n)), wav(rowFill(n))) << n;
+  EXPECT_EQ(filesIn(dir), 2 * vak::kSoundRows);
+
+  changeTo(2, mine('z'));  // a wave file goes in
+  EXPECT_EQ(readFileBytes(soundFilePath(dir, 2)), wav('z'));
+  EXPECT_EQ(ui_.boxes.size(), 2u);
+}
+
 // The sound folder is handed to the media layer as the file functions see it,
 // also with letters beyond ASCII (MCI opens a wave file under Xvfb, without
 // a sound device).
