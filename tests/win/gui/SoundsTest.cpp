@@ -68,11 +68,15 @@ TEST_F(Sounds, RowsLieInTheGroupInTableOrder) {
   startApp();
   RECT g{};
   GetWindowRect(ctl(ids::Sound), &g);
+  // The buttons 110 and 60 pixels left of the group's right edge; the boxes
+  // (wider than the buttons leave them in a group of 260) take the rest.
+  const int width = g.right - g.left;
+  EXPECT_EQ(width, 308);
   for (int n = 1; n <= vak::kSoundRows; ++n) {
     const struct { int id1, left, top, width, height; const char* caption; } parts[] = {
-        {ids::PlayButton1, 150, 18 * n + 21, 50, 19, "Play"},
-        {ids::ChangeButton1, 200, 18 * n + 21, 50, 19, "Change"},
-        {ids::SCB1, 10, 18 * n + 22, 134, 17, nullptr}};
+        {ids::PlayButton1, width - 110, 18 * n + 21, 50, 19, "Play"},
+        {ids::ChangeButton1, width - 60, 18 * n + 21, 50, 19, "Change"},
+        {ids::SCB1, 10, 18 * n + 22, width - 126, 17, nullptr}};
     for (const auto& p : parts) {
       RECT r{};
       GetWindowRect(row(p.id1, n), &r);
