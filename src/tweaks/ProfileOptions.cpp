@@ -29,23 +29,26 @@ void ProfileOptions::presetControls() {
 }
 
 void ProfileOptions::create(HWND page) {
-  makeGroup(page, ids::GroupBox1, "ICQTweaks und Einstellungen", 4, 6, 281, 330);
-  makeCheck(page, ids::MultiIBox, "MultiInstance", 14, 24, 250, 17);
-  makeCheck(page, ids::GebBox, "Geburtstagsmeldung aktivieren", 14, 50, 250, 17);
+  // Narrow enough to leave the sound captions beside it their room in
+  // Tahoma 8: "übernehmen" goes under the days field, the explanation of
+  // Button8 wraps into four lines.
+  makeGroup(page, ids::GroupBox1, "ICQTweaks und Einstellungen", 4, 6, 233, 330);
+  makeCheck(page, ids::MultiIBox, "MultiInstance", 14, 24, 213, 17);
+  makeCheck(page, ids::GebBox, "Geburtstagsmeldung aktivieren", 14, 50, 213, 17);
   makeLabel(page, ids::Gebl1, "Vorwarnzeit:", 14, 76, 74, 16, SS_NOTIFY);
   makeEdit(page, ids::GebEdit, 90, 73, 40, 20);
   SendMessageW(control(ids::GebEdit), EM_SETLIMITTEXT, 3, 0);
   makeLabel(page, ids::Gebl2, "Tag(e)", 136, 76, 40, 16, SS_NOTIFY);
-  makeButton(page, ids::Button6, T("übernehmen"), 182, 72, 88, 22);
+  makeButton(page, ids::Button6, T("übernehmen"), 90, 99, 88, 22);
 
-  HWND heading = makeLabel(page, ids::Label12, "ICQ-Profilverwaltung", 14, 116, 250, 16);
+  HWND heading = makeLabel(page, ids::Label12, "ICQ-Profilverwaltung", 14, 140, 213, 16);
   SendMessageW(heading, WM_SETFONT, reinterpret_cast<WPARAM>(uiBoldFont(windowDpi(page))), FALSE);
-  makeCombo(page, ids::DelProfile, 14, 136, 256, 200);
-  makeButton(page, ids::DelProfileBtn, T("Profil löschen"), 14, 164, 120, 23);
+  makeCombo(page, ids::DelProfile, 14, 160, 213, 200);
+  makeButton(page, ids::DelProfileBtn, T("Profil löschen"), 14, 188, 120, 23);
   form_.hints().set(control(ids::DelProfileBtn), T("löscht das gewählte Profil"));
 
-  makeLabel(page, ids::Label13, "", 14, 204, 262, 52, SS_NOPREFIX);
-  makeButton(page, ids::Button8, "ICQ-Fester wieder anzeigen", 14, 260, 180, 23);
+  makeLabel(page, ids::Label13, "", 14, 228, 213, 56, SS_NOPREFIX);
+  makeButton(page, ids::Button8, "ICQ-Fester wieder anzeigen", 14, 290, 180, 23);
 }
 
 void ProfileOptions::wireCommands() {

@@ -1,5 +1,8 @@
 #include "tweaks/Smileys.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -28,13 +31,8 @@ constexpr const char* kSection = "Smiley";
 constexpr const char* kBackupKey = "#bk";
 constexpr const char* kFilter = "*.bmp (Bitmap)|*.bmp";
 
-bool isLoadableBitmap(const std::string& path) { return BitmapHandle(loadBitmapFile(path)).valid(); }
-
-void setBitmapStyle(HWND button, bool picture) {
-  LONG_PTR style = GetWindowLongPtrW(button, GWL_STYLE);
-  style = picture ? (style | BS_BITMAP) : (style & ~static_cast<LONG_PTR>(BS_BITMAP));
-  SetWindowLongPtrW(button, GWL_STYLE, style);
-}
+// The frame a push button draws inside its edge: its picture lies within.
+constexpr int kButtonFrame = 2;
 
 }  // namespace
 
@@ -79,12 +77,10 @@ void Smileys::createButtons() {
   HWND after = control(ids::Label3);
   for (int n = 1; n <= kSmileyCount; ++n) {
     const SmileyCell cell = smileyCell(n);
-    const BitmapHandle& picture = pictures_[static_cast<size_t>(n - 1)];
     const bool error = errors_[static_cast<size_t>(n - 1)];
     HWND b = makeButton(page_, ids::SmileyButton1 + n - 1, error ? "Error!" : "", kGroupLeft + cell.left,
-                        kGroupTop + cell.top, kSmileyButtonSize, kSmileyButtonSize,
-                        BS_FLAT | (picture.valid() ? BS_BITMAP : 0));
-    if (picture.valid()) SendMessageW(b, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.get()));
+                        kGroupTop + cell.top, kSmileyButtonSize, kSmileyButtonSize, BS_FLAT);
+    SetWindowSubclass(b, &Smileys::buttonProc, static_cast<UINT_PTR>(n), reinterpret_cast<DWORD_PTR>(this));
     SetWindowLongPtrW(b, GWLP_USERDATA, n);  // the tag
     SetWindowPos(b, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     after = b;
@@ -117,25 +113,85 @@ void Smileys::makeFirstBackups(const std::string& folder) {
 }
 
 void Smileys::showPicture(int n, BitmapHandle picture) {
-  if (HWND b = buttons_[static_cast<size_t>(n - 1)]) {
-    setBitmapStyle(b, true);
-    setText(b, "");
-    SendMessageW(b, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.get()));
-    InvalidateRect(b, nullptr, TRUE);
-  }
   pictures_[static_cast<size_t>(n - 1)] = std::move(picture);  // the one shown before is freed
   errors_[static_cast<size_t>(n - 1)] = false;
+  if (HWND b = buttons_[static_cast<size_t>(n - 1)]) {
+    setText(b, "");
+    InvalidateRect(b, nullptr, TRUE);
+  }
 }
 
 void Smileys::showError(int n) {
+  pictures_[static_cast<size_t>(n - 1)].reset();
+  errors_[static_cast<size_t>(n - 1)] = true;
   if (HWND b = buttons_[static_cast<size_t>(n - 1)]) {
-    SendMessageW(b, BM_SETIMAGE, IMAGE_BITMAP, 0);
-    setBitmapStyle(b, false);
     setText(b, "Error!");
     InvalidateRect(b, nullptr, TRUE);
   }
-  pictures_[static_cast<size_t>(n - 1)].reset();
-  errors_[static_cast<size_t>(n - 1)] = true;
+}
+
+SIZE Smileys::pictureBox() const {
+  const int side = dpiScale(form_.hwnd(), kSmileyButtonSize) - 2 * kButtonFrame;
+  return SIZE{side, side};
+}
+
+LRESULT CALLBACK Smileys::buttonProc(HWND b, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR n, DWORD_PTR self) {
+  switch (msg) {
+    case WM_PAINT: {
+      // The button paints its frame and caption into the DC it is given
+      // (wParam of WM_PAINT), the picture goes on top.
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(b, &ps);
+      DefSubclassProc(b, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+      reinterpret_cast<const Smileys*>(self)->drawPicture(b, static_cast<int>(n), dc);
+      EndPaint(b, &ps);
+      return 0;
+    }
+    case WM_PRINTCLIENT: {
+      const LRESULT result = DefSubclassProc(b, msg, wp, lp);
+      reinterpret_cast<const Smileys*>(self)->drawPicture(b, static_cast<int>(n), reinterpret_cast<HDC>(wp));
+      return result;
+    }
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(b, &Smileys::buttonProc, n);
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(b, msg, wp, lp);
+}
+
+void Smileys::drawPicture(HWND b, int n, HDC dc) const {
+  HBITMAP bitmap = picture(n);
+  if (!bitmap) return;
+  BITMAP info{};
+  GetObjectW(bitmap, sizeof info, &info);
+  RECT r{};
+  GetClientRect(b, &r);
+  InflateRect(&r, -kButtonFrame, -kButtonFrame);
+  // Centred as a button centres its picture, one pixel further while it is
+  // held down; shrunk when the button is smaller (after a change of DPI).
+  int w = info.bmWidth, h = info.bmHeight;
+  const int roomX = r.right - r.left, roomY = r.bottom - r.top;
+  if (roomX <= 0 || roomY <= 0) return;
+  if (w > roomX || h > roomY) {
+    const double scale = std::min(static_cast<double>(roomX) / w, static_cast<double>(roomY) / h);
+    w = std::max(1, static_cast<int>(w * scale));
+    h = std::max(1, static_cast<int>(h * scale));
+  }
+  const int push = (SendMessageW(b, BM_GETSTATE, 0, 0) & BST_PUSHED) ? 1 : 0;
+  const int x = r.left + (roomX - w) / 2 + push, y = r.top + (roomY - h) / 2 + push;
+  HDC source = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(source, bitmap);
+  if (w == info.bmWidth && h == info.bmHeight) {
+    BitBlt(dc, x, y, w, h, source, 0, 0, SRCCOPY);
+  } else {
+    SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    StretchBlt(dc, x, y, w, h, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+  }
+  SelectObject(source, old);
+  DeleteDC(source);
 }
 
 void Smileys::SmileyAkt() {
@@ -155,7 +211,7 @@ void Smileys::SmileyAkt() {
       showError(n);
       continue;
     }
-    BitmapHandle picture(loadBitmapFile(path));
+    BitmapHandle picture(loadBitmapFile(path, pictureBox()));
     if (!picture.valid()) {
       showError(n);
       throw VakError(T("Bitmap ist ungültig"));
@@ -178,7 +234,7 @@ void Smileys::SmBtnClick(int n) {
     // The smiley keeps its bitmap unless a readable bitmap takes its place.
     if (!fileExists(*chosen))
       problem = T("Die Datei kann nicht gelesen werden:\r\n") + pathToText(*chosen);
-    else if (!isLoadableBitmap(*chosen))
+    else if (!BitmapHandle(loadBitmapFile(*chosen, pictureBox())).valid())
       problem = T("Bitmap ist ungültig");
     else if (!sameFile(*chosen, target) && !replaceFile(*chosen, target))
       problem = T("Der Smiley konnte nicht ersetzt werden:\r\n") + pathToText(target);

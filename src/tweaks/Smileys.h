@@ -53,6 +53,8 @@ class Smileys {
 
   // Smiley button n (1-28); the tweaks page is made when it is not yet.
   HWND button(int n);
+  // The picture smiley n shows (owned here), null when it shows none.
+  HBITMAP picture(int n) const { return pictures_.at(static_cast<size_t>(n - 1)).get(); }
   // What SmOrt shows while ICQ's smiley folder is not known.
   static std::string unknownFolderText();
 
@@ -69,6 +71,13 @@ class Smileys {
   void makeFirstBackups(const std::string& folder);
   void showPicture(int n, BitmapHandle picture);
   void showError(int n);
+  // The largest picture a smiley button shows in its own size.
+  SIZE pictureBox() const;
+  // The buttons draw their pictures themselves: a bitmap handed to a button
+  // with BM_SETIMAGE may be copied by the control and that copy never freed
+  // (so under Wine's common controls 6), once for every picture shown.
+  static LRESULT CALLBACK buttonProc(HWND b, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR n, DWORD_PTR self);
+  void drawPicture(HWND b, int n, HDC dc) const;
 
   TForm1& form_;
   HWND page_ = nullptr;

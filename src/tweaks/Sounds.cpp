@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "app/Window.h"
+#include "platform/Errors.h"
 #include "platform/Files.h"
 #include "platform/Path.h"
 #include "platform/Text.h"
@@ -14,8 +15,16 @@ namespace vak {
 
 namespace {
 
-constexpr int kGroupLeft = 289;
+// Wide enough for the captions in Tahoma 8: "Nachricht wird eingetippt"
+// takes 158 pixels with its box at 96 DPI, 161 at 144 DPI (where the font is
+// 17 pixels high, not 16.5), and the caveat's first line 283 and 285.
+constexpr int kGroupLeft = 241;
 constexpr int kGroupTop = 6;
+constexpr int kGroupWidth = 308;
+// "Play", "Change" and "Reset" keep their distance to the group's right
+// edge; the event boxes take the width left of them.
+constexpr int kButtonsLeft = kGroupWidth - 110;
+constexpr int kBoxWidth = kButtonsLeft - 16;
 const char* const kSection = "ICQ-Sound";
 
 // Positions inside the group are given relative to it.
@@ -37,12 +46,12 @@ void Sounds::presetControls() {
 
 void Sounds::create(HWND page) {
   page_ = page;
-  makeGroup(page, ids::Sound, "ICQ-Soundoptions", kGroupLeft, kGroupTop, 260, 330);
+  makeGroup(page, ids::Sound, "ICQ-Soundoptions", kGroupLeft, kGroupTop, kGroupWidth, 330);
   HWND soundBox = makeCheck(page, ids::SoundBox, "ICQ-Sounds aktiv", gx(10), gy(16), 200, 17, WS_DISABLED);
   SendMessageW(soundBox, WM_SETFONT, reinterpret_cast<WPARAM>(uiBoldFont(windowDpi(page))), FALSE);
-  makeButton(page, ids::Button4, "Reset", gx(150), gy(230), 100, 23);
+  makeButton(page, ids::Button4, "Reset", gx(kButtonsLeft), gy(230), 100, 23);
   makeLabel(page, ids::LSnd, "Funktioniert nicht, wenn eine der Sounddateien in \"...\\ICQLite\\Sounds\\\" abgespielt wird",
-            gx(10), gy(262), 245, 56, SS_NOPREFIX);
+            gx(10), gy(262), kGroupWidth - 15, 56, SS_NOPREFIX);
 }
 
 void Sounds::wireCommands() {
@@ -59,9 +68,11 @@ void Sounds::createRows() {
   // Their boxes are ticked by what was kept for them: making them writes nothing.
   HWND previous = control(ids::SoundBox);
   for (int n = 1; n <= kSoundRows; ++n) {
-    HWND play = makeButton(page_, ids::PlayButton1 + n - 1, "Play", gx(150), gy(18 * n + 21), 50, 19);
-    HWND change = makeButton(page_, ids::ChangeButton1 + n - 1, "Change", gx(200), gy(18 * n + 21), 50, 19);
-    HWND box = makeCheck(page_, ids::SCB1 + n - 1, soundLabel(n), gx(10), gy(18 * n + 22), 134, 17, WS_DISABLED);
+    HWND play = makeButton(page_, ids::PlayButton1 + n - 1, "Play", gx(kButtonsLeft), gy(18 * n + 21), 50, 19);
+    HWND change =
+        makeButton(page_, ids::ChangeButton1 + n - 1, "Change", gx(kButtonsLeft + 50), gy(18 * n + 21), 50, 19);
+    HWND box =
+        makeCheck(page_, ids::SCB1 + n - 1, soundLabel(n), gx(10), gy(18 * n + 22), kBoxWidth, 17, WS_DISABLED);
     for (HWND h : {play, change, box}) {
       SetWindowLongPtrW(h, GWLP_USERDATA, n);  // the tag
       placeAfter(h, previous);
@@ -129,6 +140,9 @@ void Sounds::ChPlaceClick(int row) {
   player_.close();
   const std::string target = soundFilePath(folder, row);
   if (sameFile(*chosen, target)) return;  // already ICQ's sound for this event
+  // ICQ would take anything under the sound's name and stay silent.
+  if (isWaveFile(*chosen) == false)
+    throw VakError(T("Die Datei ist keine gültige Sounddatei: ") + pathToText(*chosen));
   if (!replaceFile(*chosen, target))
     ui().messageBox(T("Fehler!"),
                     "Die Datei \"" + pathToText(*chosen) +

@@ -7,6 +7,7 @@
 // WM_DPICHANGED.
 #include <algorithm>
 #include <climits>
+#include <sstream>
 #include <cstdlib>
 
 #include "GuiFixture.h"
@@ -194,9 +195,9 @@ TEST_F(Dpi, PagesMadeAfterTheChangeHaveItsSize) {
   ASSERT_EQ(vak::windowDpi(mainWnd()), kDpi);
 
   form().setActivePage(1);
-  EXPECT_TRUE(scaled(ctl(ids::GroupBox1), 4, 6, 281, 330));
+  EXPECT_TRUE(scaled(ctl(ids::GroupBox1), 4, 6, 233, 330));
   EXPECT_TRUE(scaled(ctl(ids::GebEdit), 90, 73, 40, 20));
-  EXPECT_TRUE(scaled(ctl(ids::PlayButton1 + 9), 289 + 150, 6 + 18 * 10 + 21, 50, 19));
+  EXPECT_TRUE(scaled(ctl(ids::PlayButton1 + 9), 241 + 198, 6 + 18 * 10 + 21, 50, 19));
   EXPECT_TRUE(scaled(form().smileys().button(28), 553 + vak::smileyCell(28).left, 6 + vak::smileyCell(28).top, 41, 41));
   for (int id : {int{ids::MultiIBox}, int{ids::Label12}, int{ids::SoundBox}, int{ids::SCB1}})
     EXPECT_EQ(fontHeight(ctl(id)), -px(11)) << id;
@@ -208,4 +209,88 @@ TEST_F(Dpi, PagesMadeAfterTheChangeHaveItsSize) {
   EXPECT_TRUE(scaled(form().about().panel(), 260, 146, 313, 169));
   EXPECT_TRUE(scaled(form().about().control(ids::Label2), 68, 38, 236, 16));
   EXPECT_TRUE(ui_.boxes.empty());
+}
+
+namespace {
+
+// Why the text of a label, check box, button or group box on the page does
+// not show whole in its window with its font; empty when it does. A label at
+// most one line high shows its text on one line; a higher one may wrap, but
+// no word may be cut and every line must show.
+std::string cutText(HWND control) {
+  wchar_t cls[32] = {};
+  GetClassNameW(control, cls, 32);
+  const bool label = lstrcmpiW(cls, L"Static") == 0;
+  if (!label && lstrcmpiW(cls, L"Button") != 0) return "";
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE));
+  const std::wstring text = vak::widen(vak::getText(control));
+  if (text.empty() || !(style & WS_VISIBLE)) return "";
+  const DWORD type = style & (label ? SS_TYPEMASK : BS_TYPEMASK);
+  if (label && (type != SS_LEFT && type != SS_RIGHT && type != SS_CENTER)) return "";
+  if (label && (style & SS_PATHELLIPSIS)) return "";  // a path, shortened in the middle by design
+  RECT client{};
+  GetClientRect(control, &client);
+  HDC dc = GetDC(control);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc, &tm);
+  const UINT flags = DT_CALCRECT | DT_EXPANDTABS | ((!label || (style & SS_NOPREFIX)) ? DT_NOPREFIX : 0);
+  RECT lines{0, 0, 0, 0};  // its lines as given, unwrapped
+  DrawTextW(dc, text.c_str(), -1, &lines, flags);
+  int room = client.right;  // for the text
+  if (!label && (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_RADIOBUTTON ||
+                 type == BS_AUTORADIOBUTTON)) {
+    // The box, then half the width of a digit before the text.
+    INT digit = 0;
+    GetCharWidth32W(dc, L'0', L'0', &digit);
+    room -= MulDiv(12, vak::windowDpi(control), 96) + 1 + digit / 2;
+  } else if (!label && type == BS_GROUPBOX) {
+    room -= 2 * 8;  // the caption sits on the frame, inset on both sides
+  } else if (!label) {
+    room -= 2 * 3;  // a push button's edge and focus frame
+  }
+  std::ostringstream o;
+  if (label && client.bottom >= 2 * tm.tmHeight) {
+    RECT wrapped{0, 0, room, 0};
+    DrawTextW(dc, text.c_str(), -1, &wrapped, flags | DT_WORDBREAK);
+    if (wrapped.bottom > client.bottom) o << "its " << wrapped.bottom / tm.tmHeight << " lines need " << wrapped.bottom;
+    for (size_t at = 0; at < text.size();) {
+      const size_t end = std::min(text.find_first_of(L" \r\n", at), text.size());
+      RECT word{0, 0, 0, 0};
+      if (end > at) DrawTextW(dc, text.substr(at, end - at).c_str(), -1, &word, flags);
+      if (word.right > room) o << " the word '" << vak::narrow(text.substr(at, end - at)) << "' needs " << word.right;
+      at = end + 1;
+    }
+  } else if (lines.right > room || lines.bottom > client.bottom) {
+    o << "needs " << lines.right << "x" << lines.bottom;
+  }
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  if (o.str().empty()) return "";
+  return "'" + vak::narrow(text) + "' " + o.str() + " in " + std::to_string(room) + "x" +
+         std::to_string(client.bottom);
+}
+
+}  // namespace
+
+// Every text on the tweaks page shows whole with the real font at the
+// window's DPI: at the screen's own (96, or 144 in the prefix made for it),
+// and after a move to 144 DPI.
+TEST_F(Dpi, TweaksPageTextsShowWhole) {
+  seedTwoProfiles();
+  startApp();
+  form().setActivePage(1);
+  const auto expectWhole = [&](const char* when) {
+    int texts = 0;
+    for (HWND c = GetWindow(form().page(1), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+      EXPECT_EQ(cutText(c), "") << when << ", control " << GetDlgCtrlID(c);
+      ++texts;
+    }
+    EXPECT_GT(texts, 60) << when;
+  };
+  expectWhole(vak::windowDpi(mainWnd()) == kDpi ? "at 144 DPI" : "at 96 DPI");
+  if (vak::windowDpi(mainWnd()) != kDpi) {
+    moveTo144(mainWnd());
+    expectWhole("after the move to 144 DPI");
+  }
 }

@@ -18,15 +18,18 @@
 namespace vaktest {
 
 // Dispatches this thread's messages as the program's loop does, until no
-// input has arrived for quietMs.
+// input has arrived for quietMs. Wine's system timer is no input: while the
+// pointer rests on a button of the common controls 6, Wine watches for it
+// leaving (TrackMouseEvent) with such a timer every 10 ms.
 inline void pumpInput(DWORD quietMs = 40) {
+  constexpr UINT kSystemTimer = 0x0118;  // WM_SYSTIMER
   DWORD idleSince = GetTickCount();
   const DWORD start = idleSince;
   MSG msg;
   while (GetTickCount() - idleSince < quietMs && GetTickCount() - start < 5000) {
     if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       vak::dispatchMessage(msg);
-      idleSince = GetTickCount();
+      if (msg.message != kSystemTimer) idleSince = GetTickCount();
     } else {
       MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }

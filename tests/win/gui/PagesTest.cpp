@@ -262,15 +262,15 @@ TEST_F(Pages, FirstShowingShowsWhatTheStartSet) {
   EXPECT_EQ(vak::comboCount(ctl(ids::DelProfile)), 2);
   EXPECT_EQ(vak::comboItem(ctl(ids::DelProfile), 1), "Erika (222)");
   for (int n : {1, 2, 4}) {
-    EXPECT_TRUE(SendMessageW(form().smileys().button(n), BM_GETIMAGE, IMAGE_BITMAP, 0)) << n;
+    EXPECT_TRUE(form().smileys().picture(n)) << n;
     EXPECT_EQ(text(form().smileys().button(n)), "") << n;
   }
   for (int n : {3, 5}) {
-    EXPECT_FALSE(SendMessageW(form().smileys().button(n), BM_GETIMAGE, IMAGE_BITMAP, 0)) << n;
+    EXPECT_FALSE(form().smileys().picture(n)) << n;
     EXPECT_EQ(text(form().smileys().button(n)), "Error!") << n;
   }
   // Not reached by the start: as made.
-  EXPECT_FALSE(SendMessageW(form().smileys().button(6), BM_GETIMAGE, IMAGE_BITMAP, 0));
+  EXPECT_FALSE(form().smileys().picture(6));
   EXPECT_EQ(text(form().smileys().button(6)), "");
   // The focus stays on the tabs, where the keys were pressed.
   EXPECT_EQ(GetFocus(), ctl(ids::PageControl1));

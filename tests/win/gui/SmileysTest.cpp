@@ -2,6 +2,8 @@
 // folder and ICQ's smiley folder in the registry.
 #include "GuiFixture.h"
 
+#include <psapi.h>
+
 #include <cstdint>
 
 #include "tweaks/SmileyTable.h"
@@ -78,16 +80,17 @@ class Smileys : public GuiTest {
   }
 
   HWND smiley(int n) { return form().smileys().button(n); }
-  // The colour of the picture smiley n shows; CLR_INVALID without one.
+  // The colour in the middle of smiley n as its button draws it; CLR_INVALID
+  // while it shows no picture.
   COLORREF shown(int n) {
-    auto bmp = reinterpret_cast<HBITMAP>(SendMessageW(smiley(n), BM_GETIMAGE, IMAGE_BITMAP, 0));
-    if (!bmp) return CLR_INVALID;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, bmp);
-    const COLORREF c = GetPixel(dc, 3, 3);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    return c;
+    if (!form().smileys().picture(n)) return CLR_INVALID;
+    const DrawnClient drawn(smiley(n));
+    return drawn.at(drawn.client().right / 2, drawn.client().bottom / 2);
+  }
+  SIZE pictureSize(int n) {
+    BITMAP info{};
+    GetObjectW(form().smileys().picture(n), sizeof info, &info);
+    return SIZE{info.bmWidth, info.bmHeight};
   }
   bool showsOwn(int variant) {
     for (int n = 1; n <= vak::kSmileyCount; ++n)
@@ -331,17 +334,54 @@ TEST_F(Smileys, MissingAndInvalidBitmaps) {
 TEST_F(Smileys, RefreshFreesThePicturesItReplaces) {
   startWithOwnSmileys();
   std::vector<HGDIOBJ> before;
-  for (int n = 1; n <= vak::kSmileyCount; ++n)
-    before.push_back(reinterpret_cast<HGDIOBJ>(SendMessageW(smiley(n), BM_GETIMAGE, IMAGE_BITMAP, 0)));
+  for (int n = 1; n <= vak::kSmileyCount; ++n) before.push_back(form().smileys().picture(n));
   click(ctl(ids::ResetSm));
   EXPECT_TRUE(showsOwn(Own));
   for (int n = 1; n <= vak::kSmileyCount; ++n) {
-    HGDIOBJ now = reinterpret_cast<HGDIOBJ>(SendMessageW(smiley(n), BM_GETIMAGE, IMAGE_BITMAP, 0));
     const HGDIOBJ old = before[static_cast<size_t>(n - 1)];
-    if (now != old) {
+    if (form().smileys().picture(n) != old) {
       EXPECT_EQ(GetObjectType(old), 0u) << n;  // deleted
     }
   }
+}
+
+// A big bitmap is shown in the size of its button, and reloading the
+// pictures again and again keeps no copy of the ones before.
+TEST_F(Smileys, BigPicturesShrinkToTheButtonAndReloadsKeepNoCopies) {
+  const std::string dir = startWithOwnSmileys();
+  form().setActivePage(1);
+  const std::string big = folder_ + "\\gross.bmp";
+  writeFileBytes(big, bmpBytes(colorOf(New, 6), 1500, 1500));  // left to LoadImage: over 4 MB
+  ui_.openNames.push_back(big);
+  click(smiley(6));
+  ASSERT_EQ(readFileBytes(vak::smileyBitmap(dir, 6)).size(), readFileBytes(big).size());
+  EXPECT_EQ(shown(6), colorOf(New, 6));
+  RECT client{};
+  GetClientRect(smiley(6), &client);
+  const SIZE fitted = pictureSize(6);
+  EXPECT_LE(fitted.cx, client.right);
+  EXPECT_LE(fitted.cy, client.bottom);
+  EXPECT_GE(fitted.cx, client.right / 2);  // not shrunk further than needed
+  EXPECT_EQ(shown(5), colorOf(Own, 5));  // a small one keeps its size
+  EXPECT_EQ(pictureSize(5).cx, 19);
+
+  auto workingSet = [] {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return static_cast<double>(counters.WorkingSetSize) / (1 << 20);
+  };
+  for (int i = 0; i < 2; ++i) click(smiley(1));  // cancelled: only the reload
+  UpdateWindow(form().page(1));
+  const double before = workingSet();
+  for (int i = 0; i < 20; ++i) {
+    click(smiley(1));
+    UpdateWindow(form().page(1));  // the buttons paint their pictures
+  }
+  const double after = workingSet();
+  EXPECT_LT(after - before, 4.0) << before << " MB before the 20 reloads, " << after << " MB after";
+  EXPECT_EQ(shown(6), colorOf(New, 6));
+  EXPECT_TRUE(ui_.boxes.empty()) << boxTexts();
 }
 
 TEST_F(Smileys, UnknownSmileyFolderTouchesNoFile) {

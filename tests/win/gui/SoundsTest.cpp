@@ -68,11 +68,15 @@ TEST_F(Sounds, RowsLieInTheGroupInTableOrder) {
   startApp();
   RECT g{};
   GetWindowRect(ctl(ids::Sound), &g);
+  // The buttons 110 and 60 pixels left of the group's right edge; the boxes
+  // (wider than the buttons leave them in a group of 260) take the rest.
+  const int width = g.right - g.left;
+  EXPECT_EQ(width, 308);
   for (int n = 1; n <= vak::kSoundRows; ++n) {
     const struct { int id1, left, top, width, height; const char* caption; } parts[] = {
-        {ids::PlayButton1, 150, 18 * n + 21, 50, 19, "Play"},
-        {ids::ChangeButton1, 200, 18 * n + 21, 50, 19, "Change"},
-        {ids::SCB1, 10, 18 * n + 22, 134, 17, nullptr}};
+        {ids::PlayButton1, width - 110, 18 * n + 21, 50, 19, "Play"},
+        {ids::ChangeButton1, width - 60, 18 * n + 21, 50, 19, "Change"},
+        {ids::SCB1, 10, 18 * n + 22, width - 126, 17, nullptr}};
     for (const auto& p : parts) {
       RECT r{};
       GetWindowRect(row(p.id1, n), &r);
@@ -232,10 +236,14 @@ TEST_F(Sounds, PlayShowsTheMediaErrorAndReplacementsCloseTheDevice) {
   click(row(ids::PlayButton1, 2));
   click(row(ids::PlayButton1, 3));
   ASSERT_EQ(ui_.boxes.size(), 2u);
-  for (const auto& box : ui_.boxes) {
+  for (int n : {2, 3}) {
+    const auto& box = ui_.boxes[static_cast<size_t>(n - 2)];
     EXPECT_EQ(box.caption, "ICQMeldewart");
     EXPECT_EQ(box.icon, vak::MbIconError);
-    EXPECT_FALSE(box.text.empty());
+    // German, the system's own text on the line after it.
+    const std::string first = T("Die Sounddatei kann nicht abgespielt werden: ") + soundFilePath(dir, n) + "\r\n";
+    EXPECT_EQ(box.text.substr(0, first.size()), first);
+    EXPECT_GT(box.text.size(), first.size());
   }
   click(row(ids::PlayButton1, 1));
   EXPECT_TRUE(form().sounds().player().isOpen());
@@ -247,4 +255,47 @@ TEST_F(Sounds, PlayShowsTheMediaErrorAndReplacementsCloseTheDevice) {
   reset();
   EXPECT_EQ(readFileBytes(soundFilePath(dir, 1)), wav('a'));
   EXPECT_EQ(ui_.boxes.size(), 3u);
+}
+
+// A file that is no wave file is refused before anything is copied: the row
+// keeps ICQ's sound (the copies made at the first Change, before the dialog,
+// hold ICQ's own files, as after a cancel).
+TEST_F(Sounds, ChangeRefusesAFileThatIsNoSound) {
+  seedTwoProfiles();
+  const std::string dir = soundFolder("111", "snd");
+  startApp();
+  const std::string fake = folder_ + "\\fake.wav";
+  writeFileBytes(fake, "Nur Text, kein Klang");
+  const std::string video = folder_ + "\\film.wav";
+  writeFileBytes(video, "RIFF\x10\0\0\0AVI LIST\0\0\0\0");
+  changeTo(2, fake);
+  changeTo(3, video);
+  ASSERT_EQ(ui_.boxes.size(), 2u);
+  EXPECT_EQ(ui_.boxes[0].text, T("Die Datei ist keine gültige Sounddatei: ") + fake);
+  EXPECT_EQ(ui_.boxes[1].text, T("Die Datei ist keine gültige Sounddatei: ") + video);
+  for (const auto& box : ui_.boxes) {
+    EXPECT_EQ(box.caption, "ICQMeldewart");
+    EXPECT_EQ(box.icon, vak::MbIconError);
+  }
+  expectOriginals(dir);
+  for (int n = 1; n <= vak::kSoundRows; ++n) EXPECT_EQ(readFileBytes(soundBackupPath(dir, n)), wav(rowFill(n))) << n;
+  EXPECT_EQ(filesIn(dir), 2 * vak::kSoundRows);
+
+  changeTo(2, mine('z'));  // a wave file goes in
+  EXPECT_EQ(readFileBytes(soundFilePath(dir, 2)), wav('z'));
+  EXPECT_EQ(ui_.boxes.size(), 2u);
+}
+
+// The sound folder is handed to the media layer as the file functions see it,
+// also with letters beyond ASCII (MCI opens a wave file under Xvfb, without
+// a sound device).
+TEST_F(Sounds, PlayInAFolderWithGermanLetters) {
+  if (GetACP() != 1252) GTEST_SKIP() << "the folder's name is given as Windows-1252";
+  seedTwoProfiles();
+  CreateDirectoryA((folder_ + "\\J\xF6rg").c_str(), nullptr);
+  soundFolder("111", "J\xF6rg\\Sounds");
+  startApp();
+  click(row(ids::PlayButton1, 1));
+  EXPECT_TRUE(ui_.boxes.empty()) << (ui_.boxes.empty() ? "" : ui_.boxes[0].text);
+  EXPECT_TRUE(form().sounds().player().isOpen());
 }

@@ -194,3 +194,38 @@ TEST_F(BitmapFileTest, OtherFilesAreTakenOrRefusedAsByLoadImage) {
   expectSameAsLoadImage("wrong_magic", wrongMagic, false, false);
   expectSameAt(dir_ + "\\missing.bmp", "missing", false, false);
 }
+
+// A picture larger than the box comes shrunk into it, its sides in their
+// ratio, read directly or by LoadImage; a smaller one keeps its size; a file
+// refused stays refused.
+TEST_F(BitmapFileTest, LargePicturesComeShrunkIntoTheBox) {
+  const SIZE box{40, 40};
+  struct Case {
+    const char* name;
+    int width, height, headerSize;
+    LONG wantWidth, wantHeight;
+  };
+  const Case cases[] = {
+      {"plain_wide", 300, 150, 40, 40, 20},      // read directly
+      {"plain_small", 19, 19, 40, 19, 19},
+      {"core_tall", 50, 100, 12, 20, 40},        // left to LoadImage
+      {"over_4_mb", 1300, 1300, 40, 40, 40},     // left to LoadImage, never read whole
+  };
+  for (const Case& c : cases) {
+    Bmp b;
+    b.width = c.width;
+    b.height = c.height;
+    b.headerSize = c.headerSize;
+    const std::string path = dir_ + "\\" + c.name + ".bmp";
+    writeFileBytes(path, b.bytes());
+    HBITMAP loaded = vak::loadBitmapFile(path, box);
+    ASSERT_TRUE(loaded) << c.name;
+    BITMAP info{};
+    GetObjectW(loaded, sizeof info, &info);
+    EXPECT_EQ(info.bmWidth, c.wantWidth) << c.name;
+    EXPECT_EQ(info.bmHeight, c.wantHeight) << c.name;
+    DeleteObject(loaded);
+  }
+  writeFileBytes(dir_ + "\\text.bmp", "kein Bild");
+  EXPECT_EQ(vak::loadBitmapFile(dir_ + "\\text.bmp", box), nullptr);
+}
