@@ -27,11 +27,13 @@ int runApplication(HINSTANCE, int showCommand) {
   RestoreDialog form7(form1);
   form1.setDialogs(&form4, &form6, &form7);
   form1.setCommandLine(commandLineArgs());
+  form1.setShowCommand(showCommand);
   startTrace::mark("dialogs");
 
   // The show handler runs before the window becomes visible: the window then
   // appears once, complete, instead of being painted empty and then again
-  // control by control while the start-up fills it.
+  // control by control while the start-up fills it. (A chosen update check at
+  // start shows it earlier, once the start-up is done.)
   runHandler([&] { form1.FormShow(); });
   startTrace::mark("start-up checks");
   ShowWindow(form1.hwnd(), showCommand == SW_HIDE ? SW_SHOWNORMAL : showCommand);

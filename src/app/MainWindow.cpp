@@ -766,9 +766,26 @@ void TForm1::FormShow() {
     startupDone_ = true;
   }
 
-  // At every showing.
+  // At every showing. The version gate only decides what the window shows,
+  // so it comes first: a check at start that waits for a slow server then
+  // already shows the window as it will stay. That check runs with the window
+  // on the screen (it keeps answering meanwhile), not behind a program that
+  // seems not to start at all.
+  applyVersionGate();
+  if (at(ids::RadioButton1).checked() && !IsWindowVisible(hwnd_)) {
+    ShowWindow(hwnd_, showCommand_ == SW_HIDE ? SW_SHOWNORMAL : showCommand_);
+    UpdateWindow(hwnd_);
+  }
   update_.checkAtStart();
   options_.fillMultiInstance();
+  // "-1" alone: re-show ICQ's window, then end (without the close handler).
+  if (args_.size() == 1 && args_[0] == "-1") {
+    options_.Button8Click();
+    PostQuitMessage(0);
+  }
+}
+
+void TForm1::applyVersionGate() {
   const DefaultPrefs prefs = readDefaultPrefs();
   // Without ICQ Lite there is no version to check against: nothing is hidden.
   if (!prefs.liteVersion.empty() && strToInt(prefs.liteVersion) < 2050) {
@@ -782,11 +799,6 @@ void TForm1::FormShow() {
                  (rowOfEntry(29) - 1) * (Grid::kRowHeight + 1) + Grid::kRowHeight);
     for (int n = 30; n <= 32; ++n) model_.entry(n).active = false;
     grid2_.refresh();
-  }
-  // "-1" alone: re-show ICQ's window, then end (without the close handler).
-  if (args_.size() == 1 && args_[0] == "-1") {
-    options_.Button8Click();
-    PostQuitMessage(0);
   }
 }
 

@@ -109,6 +109,9 @@ class TForm1 : public Window {
   // The program folder can be set before FormShow (tests); empty: the exe's folder.
   void setProgramFolder(const std::string& folder) { programFolder_ = folder; }
   void setCommandLine(std::vector<std::string> args) { args_ = std::move(args); }
+  // How the window is shown when the show handler shows it itself (before the
+  // update check at start, which may take a while).
+  void setShowCommand(int showCommand) { showCommand_ = showCommand; }
 
   // --- status messages ---
   void Auslesen();
@@ -226,6 +229,8 @@ class TForm1 : public Window {
   void createIcons();
   void checkUpdateRadio(int mode);
   void readStatusSet(const std::string& uin);
+  // Entries 30-32 need ICQ Lite 2050 or later: below that they are hidden.
+  void applyVersionGate();
   void applyHintsAndHeadings();
   // The built-in texts of the dialogs whose windows exist, once lng() chose them.
   void applyDialogTexts();
@@ -246,6 +251,7 @@ class TForm1 : public Window {
   bool shownProfileDeleted_ = false;
   int currentEntry_ = 0;
   std::vector<std::string> args_;
+  int showCommand_ = SW_SHOWNORMAL;
   StatusModel model_;
 
   EditorDialog* form4_ = nullptr;

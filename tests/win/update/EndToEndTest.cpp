@@ -222,6 +222,33 @@ TEST_F(EndToEnd, FailedDownloadLeavesTheOldProgramRunning) {
   EXPECT_FALSE(exists(dir_ + "\\update.ini"));
 }
 
+TEST_F(EndToEnd, CheckAtStartOnASilentServerShowsTheWindowMeanwhile) {
+  // The server takes the request and never answers: the window is there and
+  // answers while the program waits for it, then the check gives up.
+  updateMode(1);
+  TestServer::Reply silent;
+  silent.holdBeforeHeaders = true;
+  server_.set("/vak/update.ini", silent);
+  setEnvironment("VAK_HTTP_STALL_MS", "4000");
+  Process vak(program(), dir_);
+  ASSERT_TRUE(vak.started());
+  const DWORD start = GetTickCount();
+  HWND main = mainWindowOf(vak.id());
+  ASSERT_TRUE(main) << "no window while the check waits";
+  DWORD_PTR got = 0;
+  EXPECT_TRUE(SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &got));
+  EXPECT_LT(GetTickCount() - start, 4000u) << "the window came only after the check";
+  HWND box = findBox("Achtung!");
+  setEnvironment("VAK_HTTP_STALL_MS", "");
+  ASSERT_TRUE(box) << "the check did not give up";
+  EXPECT_EQ(boxText(box), T("Fehler beim Herunterladen der Daten\r\nPrüfen sie Ihre Internetverbindung!"));
+  answer(box, IDOK);
+  EXPECT_TRUE(waitFor([&] { return !IsWindow(box); }, 5000));
+  EXPECT_TRUE(IsWindowVisible(main));
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(vak.exitCode(20000), 0);
+}
+
 TEST_F(EndToEnd, CloseChecksForUpdatesOnlyWhenChosen) {
   updateMode(2);
   announce("2.0");
