@@ -22,6 +22,15 @@ bool startsWithNoCase(const std::string& s, std::size_t at, const char* word) {
   return true;
 }
 
+// The first place from `from` on where word (lower case) starts, in any case;
+// npos if none. Reads the text in place: a copy of the rest for every search
+// made a page of many scripts take minutes.
+std::size_t findNoCase(const std::string& s, std::size_t from, const char* word) {
+  for (std::size_t at = from; at < s.size(); ++at)
+    if (lower(s[at]) == word[0] && startsWithNoCase(s, at, word)) return at;
+  return std::string::npos;
+}
+
 // Whether bytes are UTF-8 with at least one character beyond ASCII.
 bool isUtf8Text(const std::string& s) {
   bool wide = false;
@@ -93,23 +102,27 @@ const Entity kEntities[] = {
 
 // Decodes the entity at text[at] == '&'; returns the characters used (0: not an entity).
 std::size_t decodeEntity(const std::string& text, std::size_t at, std::string& out) {
-  const std::size_t semi = text.find(';', at);
-  if (semi == std::string::npos || semi - at > 10) return 0;
-  const std::string name = text.substr(at + 1, semi - at - 1);
+  // A reference ends within the next ten characters: a search to the page's
+  // end made every '&' of a long text without ';' cost all the rest of it.
+  const std::size_t semi = text.substr(at, 11).find(';');
+  if (semi == std::string::npos) return 0;
+  const std::string name = text.substr(at + 1, semi - 1);
   if (name.size() > 1 && name[0] == '#') {
     const bool hexa = name[1] == 'x' || name[1] == 'X';
     const std::string digits = name.substr(hexa ? 2 : 1);
     if (digits.empty()) return 0;
-    char* end = nullptr;
-    const unsigned long cp = std::strtoul(digits.c_str(), &end, hexa ? 16 : 10);
-    if (*end) return 0;
+    // Digits only (strtoul alone would take blanks, a sign or "0x" too).
+    for (char d : digits)
+      if (!(hexa ? std::isxdigit(static_cast<unsigned char>(d)) : std::isdigit(static_cast<unsigned char>(d))))
+        return 0;
+    const unsigned long cp = std::strtoul(digits.c_str(), nullptr, hexa ? 16 : 10);
     appendCodePoint(out, cp == 0xA0 ? ' ' : cp);
-    return semi - at + 1;
+    return semi + 1;
   }
   for (const Entity& e : kEntities)
     if (name == e.name) {
       appendCodePoint(out, e.cp);
-      return semi - at + 1;
+      return semi + 1;
     }
   return 0;
 }
@@ -191,11 +204,11 @@ std::string htmlToText(const std::string& html) {
       const std::string tag = lowered(html.substr(n, nameEnd - n));
       i = close + 1;
       if (!ending && (tag == "script" || tag == "style")) {
-        const std::size_t end = lowered(html.substr(i)).find("</" + tag);
+        const std::size_t end = findNoCase(html, i, tag == "script" ? "</script" : "</style");
         if (end == std::string::npos) {
           i = html.size();
         } else {
-          const std::size_t endClose = html.find('>', i + end);
+          const std::size_t endClose = html.find('>', end);
           i = endClose == std::string::npos ? html.size() : endClose + 1;
         }
         continue;

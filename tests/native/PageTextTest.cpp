@@ -45,6 +45,8 @@ TEST(PageText, EntitiesAndCharacterSets) {
             T("äöüß€© &bogus; a&b"));
   // A character Windows-1252 does not have becomes '?'.
   EXPECT_EQ(htmlToText("&#x263A;"), "?");
+  // Numeric references hold digits only: no blank, sign or second "0x".
+  EXPECT_EQ(htmlToText("&#x0x41; &# 65; &#+65; &#65;"), "&#x0x41; &# 65; &#+65; A");
   // UTF-8 pages, named in the header, in a meta tag, or recognised as such.
   const std::string utf8 = "<p>Gr\xC3\xBC\xC3\x9F" "e</p>";
   EXPECT_EQ(pageToText(utf8, "text/html; charset=UTF-8"), T("Grüße"));
@@ -61,4 +63,6 @@ TEST(PageText, CutOffPagesEndCleanly) {
   EXPECT_EQ(htmlToText("<p>text<!-- open comment"), "text");
   EXPECT_EQ(htmlToText(""), "");
   EXPECT_EQ(htmlToText("&"), "&");
+  // Scripts and styles end at their closing tag in any case.
+  EXPECT_EQ(htmlToText("<SCRIPT>a</p></Script>b<style>x</STYLE >c"), "bc");
 }
