@@ -233,6 +233,10 @@ std::string htmlToText(const std::string& html) {
         continue;
       }
     }
+    if (c == '\0') {  // not text: it would end the field's text early
+      ++i;
+      continue;
+    }
     if (isBlank(c) && !pre) {
       pendingBlank = true;
       ++i;

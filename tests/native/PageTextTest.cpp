@@ -63,6 +63,8 @@ TEST(PageText, CutOffPagesEndCleanly) {
   EXPECT_EQ(htmlToText("<p>text<!-- open comment"), "text");
   EXPECT_EQ(htmlToText(""), "");
   EXPECT_EQ(htmlToText("&"), "&");
-  // Scripts and styles end at their closing tag in any case.
+  // Scripts end at their closing tag in any case; a NUL byte is no text, so
+  // no empty lines are left after the last one.
   EXPECT_EQ(htmlToText("<SCRIPT>a</p></Script>b<style>x</STYLE >c"), "bc");
+  EXPECT_EQ(htmlToText(std::string("<p>a\0</p>\0", 11)), "a");
 }
