@@ -15,8 +15,6 @@ namespace {
 
 constexpr int kBrowserLeft = 8, kBrowserTop = 15, kBrowserHeight = 338;
 constexpr int kGroupLeft = 8, kGroupTop = 8;
-// More than any page of ours: the rest is not shown.
-constexpr std::size_t kMaxPageBytes = 4 * 1024 * 1024;
 
 UINT loadMessage() {
   static const UINT message = RegisterWindowMessageW(L"VakViewerLoad");
@@ -129,7 +127,8 @@ void WebViewer::loadAsText(unsigned generation) {
   const HttpAnswer answer = httpFetch(address, 1024, [&](const char* data, std::size_t size) {
     body.append(data, size);
     processPendingMessages();
-    return !stop_ && body.size() < kMaxPageBytes;
+    // One byte beyond the cap tells that the page is longer (pageToText says so).
+    return !stop_ && body.size() <= kMaxPageBytes;
   });
   loading_ = false;
   // Closed or sent elsewhere meanwhile: this page is not wanted any more.
@@ -140,7 +139,7 @@ void WebViewer::loadAsText(unsigned generation) {
   }
   shown_ = generation;
   HWND view = textView();
-  const bool complete = answer.complete() || (answer.outcome == HttpOutcome::Stopped && body.size() >= kMaxPageBytes);
+  const bool complete = answer.complete() || (answer.outcome == HttpOutcome::Stopped && body.size() > kMaxPageBytes);
   if (!complete) {
     SendMessageW(view, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont()), TRUE);
     setText(view, failureText(address, answer));

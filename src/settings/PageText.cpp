@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <string>
 
 #include "platform/Text.h"
 
@@ -256,6 +257,15 @@ std::string htmlToText(const std::string& html) {
 }
 
 std::string pageToText(const std::string& body, const std::string& contentType) {
+  if (body.size() > kMaxPageBytes) {
+    // Back to the start of a UTF-8 character cut in two, so that a page
+    // recognised as UTF-8 by its bytes still is.
+    std::size_t cut = kMaxPageBytes;
+    for (int back = 0; back < 3 && cut > 0 && (static_cast<unsigned char>(body[cut]) & 0xC0) == 0x80; ++back) --cut;
+    return T("Die Seite ist größer als ") + std::to_string(kMaxPageBytes >> 20) + T(" MB; angezeigt wird nur ihr Anfang.") +
+           "\r\n\r\n" +
+           pageToText(body.substr(0, cut), contentType);
+  }
   const bool html = looksLikeHtml(body, contentType);
   const std::string text = asCp1252(body, contentType, html);
   return html ? htmlToText(text) : withCrLf(text);

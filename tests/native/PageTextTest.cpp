@@ -68,3 +68,13 @@ TEST(PageText, CutOffPagesEndCleanly) {
   EXPECT_EQ(htmlToText("<SCRIPT>a</p></Script>b<style>x</STYLE >c"), "bc");
   EXPECT_EQ(htmlToText(std::string("<p>a\0</p>\0", 11)), "a");
 }
+
+TEST(PageText, ALongPageShowsItsBeginningAndSaysSo) {
+  const std::string notice = T("Die Seite ist größer als 1 MB; angezeigt wird nur ihr Anfang.") + "\r\n\r\n";
+  const std::string a(kMaxPageBytes - 3, 'a');
+  // UTF-8 recognised by its bytes, with an ü across the cap: cut before it.
+  // (Compared as booleans: a failure would print megabytes.)
+  EXPECT_TRUE(pageToText("\xC3\xBC" + a + "\xC3\xBC" "b", "text/plain") == notice + T("ü") + a);
+  // A page of exactly the cap is whole.
+  EXPECT_TRUE(pageToText("\xC3\xBC" + a + "b", "text/html") == T("ü") + a + "b");
+}
