@@ -188,7 +188,7 @@ std::string htmlToText(const std::string& html) {
     out += s;
   };
   for (std::size_t i = 0; i < html.size();) {
-    const char c = html[i];
+    char c = html[i];
     if (c == '<') {
       if (html.compare(i, 4, "<!--") == 0) {
         const std::size_t end = html.find("-->", i + 4);
@@ -225,32 +225,39 @@ std::string htmlToText(const std::string& html) {
       }
       continue;
     }
+    // The character at i and the characters it takes: one, or a whole
+    // reference when that stands for a tab or a line break, which then counts
+    // as that character written out ("&#13;" at the end left a line end).
+    std::size_t used = 1;
     if (c == '&') {
       std::string decoded;
-      const std::size_t used = decodeEntity(html, i, decoded);
-      if (used) {
+      const std::size_t length = decodeEntity(html, i, decoded);
+      if (length && decoded.size() == 1 && decoded[0] != ' ' && isBlank(decoded[0])) {
+        c = decoded[0];
+        used = length;
+      } else if (length) {
         put(decoded);
-        i += used;
+        i += length;
         continue;
       }
     }
     if (c == '\0') {  // not text: it would end the field's text early
-      ++i;
+      i += used;
       continue;
     }
     if (isBlank(c) && !pre) {
       pendingBlank = true;
-      ++i;
+      i += used;
       continue;
     }
     if (pre && (c == '\n' || c == '\r')) {
-      if (c == '\r' && i + 1 < html.size() && html[i + 1] == '\n') ++i;
+      if (c == '\r' && i + used < html.size() && html[i + used] == '\n') ++i;
       out += '\n';
-      ++i;
+      i += used;
       continue;
     }
     put(std::string(1, c));
-    ++i;
+    i += used;
   }
   while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
   return withCrLf(out);

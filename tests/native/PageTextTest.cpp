@@ -67,6 +67,9 @@ TEST(PageText, CutOffPagesEndCleanly) {
   // no empty lines are left after the last one.
   EXPECT_EQ(htmlToText("<SCRIPT>a</p></Script>b<style>x</STYLE >c"), "bc");
   EXPECT_EQ(htmlToText(std::string("<p>a\0</p>\0", 11)), "a");
+  // A tab or line break written as a reference is white space like one written out.
+  EXPECT_EQ(htmlToText("a&#13;&#10;b&#9;&#xd;"), "a b");
+  EXPECT_EQ(htmlToText("<pre>a&#10;b&#xA;</pre>"), "a\r\nb");
 }
 
 TEST(PageText, ALongPageShowsItsBeginningAndSaysSo) {
