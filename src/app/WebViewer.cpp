@@ -15,8 +15,6 @@ namespace {
 
 constexpr int kBrowserLeft = 8, kBrowserTop = 15, kBrowserHeight = 338;
 constexpr int kGroupLeft = 8, kGroupTop = 8;
-// More than any page of ours: the rest is not shown.
-constexpr std::size_t kMaxPageBytes = 4 * 1024 * 1024;
 
 UINT loadMessage() {
   static const UINT message = RegisterWindowMessageW(L"VakViewerLoad");
@@ -130,7 +128,8 @@ void WebViewer::loadAsText(unsigned generation) {
       address, HttpOptions{},
       [&](const char* data, std::size_t size) {
         body.append(data, size);
-        return body.size() < kMaxPageBytes;
+        // One byte beyond the cap tells that the page is longer (pageToText says so).
+        return body.size() <= kMaxPageBytes;
       },
       [this] {
         processPendingMessages();
@@ -145,7 +144,7 @@ void WebViewer::loadAsText(unsigned generation) {
   }
   shown_ = generation;
   HWND view = textView();
-  const bool complete = answer.complete() || (answer.outcome == HttpOutcome::Stopped && body.size() >= kMaxPageBytes);
+  const bool complete = answer.complete() || (answer.outcome == HttpOutcome::Stopped && body.size() > kMaxPageBytes);
   if (!complete) {
     SendMessageW(view, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont()), TRUE);
     setText(view, failureText(address, answer));

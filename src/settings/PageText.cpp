@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <string>
 
 #include "platform/Text.h"
 
@@ -20,6 +21,15 @@ bool startsWithNoCase(const std::string& s, std::size_t at, const char* word) {
   for (std::size_t i = 0; word[i]; ++i)
     if (at + i >= s.size() || lower(s[at + i]) != word[i]) return false;
   return true;
+}
+
+// The first place from `from` on where word (lower case) starts, in any case;
+// npos if none. Reads the text in place: a copy of the rest for every search
+// made a page of many scripts take minutes.
+std::size_t findNoCase(const std::string& s, std::size_t from, const char* word) {
+  for (std::size_t at = from; at < s.size(); ++at)
+    if (lower(s[at]) == word[0] && startsWithNoCase(s, at, word)) return at;
+  return std::string::npos;
 }
 
 // Whether bytes are UTF-8 with at least one character beyond ASCII.
@@ -93,23 +103,27 @@ const Entity kEntities[] = {
 
 // Decodes the entity at text[at] == '&'; returns the characters used (0: not an entity).
 std::size_t decodeEntity(const std::string& text, std::size_t at, std::string& out) {
-  const std::size_t semi = text.find(';', at);
-  if (semi == std::string::npos || semi - at > 10) return 0;
-  const std::string name = text.substr(at + 1, semi - at - 1);
+  // A reference ends within the next ten characters: a search to the page's
+  // end made every '&' of a long text without ';' cost all the rest of it.
+  const std::size_t semi = text.substr(at, 11).find(';');
+  if (semi == std::string::npos) return 0;
+  const std::string name = text.substr(at + 1, semi - 1);
   if (name.size() > 1 && name[0] == '#') {
     const bool hexa = name[1] == 'x' || name[1] == 'X';
     const std::string digits = name.substr(hexa ? 2 : 1);
     if (digits.empty()) return 0;
-    char* end = nullptr;
-    const unsigned long cp = std::strtoul(digits.c_str(), &end, hexa ? 16 : 10);
-    if (*end) return 0;
+    // Digits only (strtoul alone would take blanks, a sign or "0x" too).
+    for (char d : digits)
+      if (!(hexa ? std::isxdigit(static_cast<unsigned char>(d)) : std::isdigit(static_cast<unsigned char>(d))))
+        return 0;
+    const unsigned long cp = std::strtoul(digits.c_str(), nullptr, hexa ? 16 : 10);
     appendCodePoint(out, cp == 0xA0 ? ' ' : cp);
-    return semi - at + 1;
+    return semi + 1;
   }
   for (const Entity& e : kEntities)
     if (name == e.name) {
       appendCodePoint(out, e.cp);
-      return semi - at + 1;
+      return semi + 1;
     }
   return 0;
 }
@@ -174,7 +188,7 @@ std::string htmlToText(const std::string& html) {
     out += s;
   };
   for (std::size_t i = 0; i < html.size();) {
-    const char c = html[i];
+    char c = html[i];
     if (c == '<') {
       if (html.compare(i, 4, "<!--") == 0) {
         const std::size_t end = html.find("-->", i + 4);
@@ -191,11 +205,11 @@ std::string htmlToText(const std::string& html) {
       const std::string tag = lowered(html.substr(n, nameEnd - n));
       i = close + 1;
       if (!ending && (tag == "script" || tag == "style")) {
-        const std::size_t end = lowered(html.substr(i)).find("</" + tag);
+        const std::size_t end = findNoCase(html, i, tag == "script" ? "</script" : "</style");
         if (end == std::string::npos) {
           i = html.size();
         } else {
-          const std::size_t endClose = html.find('>', i + end);
+          const std::size_t endClose = html.find('>', end);
           i = endClose == std::string::npos ? html.size() : endClose + 1;
         }
         continue;
@@ -211,34 +225,54 @@ std::string htmlToText(const std::string& html) {
       }
       continue;
     }
+    // The character at i and the characters it takes: one, or a whole
+    // reference when that stands for a tab or a line break, which then counts
+    // as that character written out ("&#13;" at the end left a line end).
+    std::size_t used = 1;
     if (c == '&') {
       std::string decoded;
-      const std::size_t used = decodeEntity(html, i, decoded);
-      if (used) {
+      const std::size_t length = decodeEntity(html, i, decoded);
+      if (length && decoded.size() == 1 && decoded[0] != ' ' && isBlank(decoded[0])) {
+        c = decoded[0];
+        used = length;
+      } else if (length) {
         put(decoded);
-        i += used;
+        i += length;
         continue;
       }
     }
+    if (c == '\0') {  // not text: it would end the field's text early
+      i += used;
+      continue;
+    }
     if (isBlank(c) && !pre) {
       pendingBlank = true;
-      ++i;
+      i += used;
       continue;
     }
     if (pre && (c == '\n' || c == '\r')) {
-      if (c == '\r' && i + 1 < html.size() && html[i + 1] == '\n') ++i;
+      if (c == '\r' && i + used < html.size() && html[i + used] == '\n') ++i;
       out += '\n';
-      ++i;
+      i += used;
       continue;
     }
     put(std::string(1, c));
-    ++i;
+    i += used;
   }
   while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
   return withCrLf(out);
 }
 
 std::string pageToText(const std::string& body, const std::string& contentType) {
+  if (body.size() > kMaxPageBytes) {
+    // Back to the start of a UTF-8 character cut in two, so that a page
+    // recognised as UTF-8 by its bytes still is.
+    std::size_t cut = kMaxPageBytes;
+    for (int back = 0; back < 3 && cut > 0 && (static_cast<unsigned char>(body[cut]) & 0xC0) == 0x80; ++back) --cut;
+    return T("Die Seite ist größer als ") + std::to_string(kMaxPageBytes >> 20) + T(" MB; angezeigt wird nur ihr Anfang.") +
+           "\r\n\r\n" +
+           pageToText(body.substr(0, cut), contentType);
+  }
   const bool html = looksLikeHtml(body, contentType);
   const std::string text = asCp1252(body, contentType, html);
   return html ? htmlToText(text) : withCrLf(text);

@@ -45,6 +45,8 @@ TEST(PageText, EntitiesAndCharacterSets) {
             T("äöüß€© &bogus; a&b"));
   // A character Windows-1252 does not have becomes '?'.
   EXPECT_EQ(htmlToText("&#x263A;"), "?");
+  // Numeric references hold digits only: no blank, sign or second "0x".
+  EXPECT_EQ(htmlToText("&#x0x41; &# 65; &#+65; &#65;"), "&#x0x41; &# 65; &#+65; A");
   // UTF-8 pages, named in the header, in a meta tag, or recognised as such.
   const std::string utf8 = "<p>Gr\xC3\xBC\xC3\x9F" "e</p>";
   EXPECT_EQ(pageToText(utf8, "text/html; charset=UTF-8"), T("Grüße"));
@@ -61,4 +63,21 @@ TEST(PageText, CutOffPagesEndCleanly) {
   EXPECT_EQ(htmlToText("<p>text<!-- open comment"), "text");
   EXPECT_EQ(htmlToText(""), "");
   EXPECT_EQ(htmlToText("&"), "&");
+  // Scripts end at their closing tag in any case; a NUL byte is no text, so
+  // no empty lines are left after the last one.
+  EXPECT_EQ(htmlToText("<SCRIPT>a</p></Script>b<style>x</STYLE >c"), "bc");
+  EXPECT_EQ(htmlToText(std::string("<p>a\0</p>\0", 11)), "a");
+  // A tab or line break written as a reference is white space like one written out.
+  EXPECT_EQ(htmlToText("a&#13;&#10;b&#9;&#xd;"), "a b");
+  EXPECT_EQ(htmlToText("<pre>a&#10;b&#xA;</pre>"), "a\r\nb");
+}
+
+TEST(PageText, ALongPageShowsItsBeginningAndSaysSo) {
+  const std::string notice = T("Die Seite ist größer als 1 MB; angezeigt wird nur ihr Anfang.") + "\r\n\r\n";
+  const std::string a(kMaxPageBytes - 3, 'a');
+  // UTF-8 recognised by its bytes, with an ü across the cap: cut before it.
+  // (Compared as booleans: a failure would print megabytes.)
+  EXPECT_TRUE(pageToText("\xC3\xBC" + a + "\xC3\xBC" "b", "text/plain") == notice + T("ü") + a);
+  // A page of exactly the cap is whole.
+  EXPECT_TRUE(pageToText("\xC3\xBC" + a + "b", "text/html") == T("ü") + a + "b");
 }
