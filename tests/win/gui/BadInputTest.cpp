@@ -268,6 +268,14 @@ Allowed birthdayOf(const std::string& uin) {
            oneOf(c.name, {"RemindBirthday", "RemindBirthdayDaysBefore"});
   };
 }
+// "Profil löschen": the profile's keys, wherever they are.
+Allowed deletionOf(const std::string& uin) {
+  return [uin](const Change& c) {
+    return c.what.compare(0, 7, "removed") == 0 && c.tree != "HKLM64" &&
+           (isPrefixPath(ownersPath(uin), c.path) ||
+            c.path.find("\\Mirabilis\\ICQ\\NewOwners\\" + uin) != std::string::npos);
+  };
+}
 
 // --------------------------------------------------------------- the files
 
@@ -555,6 +563,20 @@ class BadInput : public GuiTest, public ::testing::WithParamInterface<Row> {
     return protected_.back()->holds();
   }
 
+  // Another program (ICQ, a second VAK) changes the registry while the
+  // window is open: these changes are not the program's.
+  void meanwhile(const std::function<void()>& change) {
+    const Dump pre = dumpTrees();
+    change();
+    const Dump post = dumpTrees();
+    for (const auto& [id, item] : pre)
+      if (!post.count(id)) before_.erase(id);
+    for (const auto& [id, item] : post) {
+      const auto was = pre.find(id);
+      if (was == pre.end() || was->second.type != item.type || was->second.bytes != item.bytes) before_[id] = item;
+    }
+  }
+
   // --- what the user does ---
   void takeOver() { click(ctl(ids::Button1)); }
   void reset() {
@@ -590,6 +612,12 @@ class BadInput : public GuiTest, public ::testing::WithParamInterface<Row> {
     return labels;
   }
   void settingsTab() { menu(ids::Einstellungen1); }
+  // "Profil löschen" for the entry at position index of the deletion list, answered Yes.
+  void deleteProfileAt(int index) {
+    vak::comboSelect(ctl(vak::ids::DelProfile), index);
+    ui_.answers.push_back(vak::MbResYes);
+    click(ctl(vak::ids::DelProfileBtn));
+  }
   void saveSettings() { click(ctl(ids::Button7)); }
 
   // --- what is shown and stored ---
@@ -1118,6 +1146,54 @@ const Row kRows[] = {
      },
      {},
      takeOverWithStoreOf("111")},
+
+    // --- the registry changed by another program while the window is open
+    {"ProfileAddedMeanwhile",
+     nullptr,
+     [](BadInput& m) {
+       m.meanwhile([&] { m.profile("0999", "Neu"); });
+       m.chooseProfile(1);
+       EXPECT_EQ(m.form().currentProfile(), "222");
+       EXPECT_TRUE(m.shownAsStored("222"));
+       m.takeOver();
+       m.expectStoredAsShown("222");
+     },
+     {},
+     takeOverOf("222")},
+    {"ProfileRemovedMeanwhile",
+     nullptr,
+     [](BadInput& m) {
+       m.meanwhile([&] { m.removeUser(ownersPath("111")); });
+       m.chooseProfile(1);
+       EXPECT_EQ(m.form().currentProfile(), "222");
+       EXPECT_TRUE(m.shownAsStored("222"));
+     },
+     {}},
+    {"ProfileAddedMeanwhileThenOneDeleted",
+     [](BadInput& m) { m.user(kOwners).dword("LastOwner", 222); },
+     [](BadInput& m) {
+       m.meanwhile([&] { m.profile("0999", "Neu"); });
+       m.chooseProfile(0);
+       EXPECT_EQ(m.form().currentProfile(), "111");
+       m.deleteProfileAt(0);
+       EXPECT_TRUE(m.before_.count("HKCU|" + ownersPath("0999") + "|"));
+     },
+     {"Soll Das Profil Max (111) wirklich gelöscht werden?"},
+     deletionOf("111")},
+    {"ChosenProfileGoneMeanwhile",
+     nullptr,
+     [](BadInput& m) {
+       m.meanwhile([&] {
+         m.removeUser(ownersPath("222"));
+         m.removeMachine(ownersPath("222"));
+       });
+       m.chooseProfile(1);
+       EXPECT_TRUE(m.shownAsStored("111"));
+       m.takeOver();
+       m.expectStoredAsShown("111");
+     },
+     {"Das Profil 222 ist nicht mehr vorhanden" + kEllipsis},
+     takeOverOf("111")},
 
     // --- status files
     {"LoadBinaryJunk",
