@@ -925,6 +925,13 @@ const Row kRows[] = {
      [](BadInput& m) { m.machine("Software\\Mirabilis\\ICQ\\DefaultPrefs").sz("ICQLite Version", "5.1"); },
      [](BadInput& m) { EXPECT_TRUE(m.form().editButtonShown(32)); },
      {"'5.1' ist kein gültiger Integerwert"}},
+    {"LiteVersionOf64KiBDigits",
+     [](BadInput& m) {
+       m.machine("Software\\Mirabilis\\ICQ\\DefaultPrefs").sz("ICQLite Version", repeat("9", 65536));
+     },
+     [](BadInput& m) { EXPECT_TRUE(m.shownAsStored("111")); },
+     // The message box shows it shortened (RealUi).
+     {"'" + repeat("9", 65536) + "' ist kein gültiger Integerwert"}},
     {"MultiInstanceAsBinary",
      [](BadInput& m) { m.machine("Software\\Mirabilis\\ICQ\\DefaultPrefs").bin("MultiInstance", "Yes"); },
      [](BadInput&) {},
