@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <oleacc.h>
 
+#include <algorithm>
+
 #include "app/Accessible.h"
 #include "app/Icons.h"
 #include "app/Ids.h"
@@ -839,10 +841,19 @@ void TForm1::readStatusSet(const std::string& uin) {
 }
 
 std::string TForm1::selectedProfileKey() {
-  profileKeys_ = readProfileKeyList();
+  // A position of the profile box is a position in the list the box was
+  // filled from. The registry's list of now would shift it onto another
+  // profile once ICQ (or another program) added or removed one meanwhile; so
+  // the chosen profile is taken from that list, and must still be there.
   const int pos = comboSelected(control(ids::NN));
   if (pos < 0 || pos >= static_cast<int>(profileKeys_.size())) throw VakError(errListIndex(pos));
-  return profileKeys_[static_cast<size_t>(pos)];
+  const std::string uin = profileKeys_[static_cast<size_t>(pos)];
+  const std::vector<std::string> now = readProfileKeyList();
+  if (std::find(now.begin(), now.end(), uin) == now.end())
+    throw VakError(T("Das Profil ") + uin +
+                   T(" ist nicht mehr vorhanden: ICQ oder ein anderes Programm hat es entfernt.\r\nStarten Sie "
+                     "das Programm neu, um die Profile neu einzulesen."));
+  return uin;
 }
 
 void TForm1::checkUpdateRadio(int mode) {

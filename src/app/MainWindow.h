@@ -155,8 +155,9 @@ class TForm1 : public Window {
   const std::vector<std::string>& profileKeys() const { return profileKeys_; }
   std::vector<std::string>& profileKeys() { return profileKeys_; }
   bool startupDone() const { return startupDone_; }
-  // The profile chosen in NN, from a fresh profile key list; throws the list
-  // position error when NN names none.
+  // The profile chosen in NN, by its position in the profile key list the
+  // box was filled from; throws the list position error when NN names none,
+  // and an error when the profile's key is no longer there.
   std::string selectedProfileKey();
   // Set when the profile shown in the tables has been deleted: nothing may be
   // written for it until another profile is read.

@@ -3,9 +3,17 @@
 // one key at a time; every write goes to the file at once. The path is UTF-8
 // (Path.h); the entries are ANSI bytes, as the files always held them: the
 // file stays a single-byte file, byte for byte what the ANSI functions wrote.
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace vak {
+
+// One write of IniFile::writeAll; no value: the key is removed.
+struct IniEntry {
+  std::string section, key;
+  std::optional<std::string> value;
+};
 
 class IniFile {
  public:
@@ -28,6 +36,16 @@ class IniFile {
   void writeBool(const std::string& section, const std::string& key, bool value);  // "1" / "0"
   // Removes a key; a missing key or a refused write is ignored.
   void deleteKey(const std::string& section, const std::string& key);
+  // The entries, as writeString and deleteKey one after the other would leave
+  // the file (for the profile functions reading it), but the file is read and
+  // written once: every single write of the profile
+  // functions rewrites the whole file, which makes a large file take minutes.
+  // A value replaces the key's where it stands, a new key follows the last
+  // line of its section, a new section goes to the end of the file, and every
+  // other line stays as it was. A file the profile functions might read
+  // otherwise than this does (a section named twice, an unclosed bracket, a
+  // NUL, a big-endian file) is written entry by entry instead.
+  void writeAll(const std::vector<IniEntry>& entries);
   // Makes sure the file on disk holds every write, before it is moved or copied.
   void flush();
 

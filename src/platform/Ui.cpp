@@ -89,11 +89,40 @@ std::optional<std::string> fileDialog(const std::string& filter, bool save) {
   return pathFromWide(name.data());
 }
 
+// A message box grows with its text and is not kept on the screen: under Wine
+// a word of some hundred characters makes it wider than the screen, and more
+// than about a thousand characters or thirty lines make it taller, its
+// buttons out of reach. Texts quote what comes from outside (a "number" of
+// 64 KiB read where ICQ keeps its version), so a long text is shown
+// shortened: a long word keeps its beginning and end, a long text its first
+// lines and its last ones, where most texts say what to do.
+std::string fitForScreen(const std::string& text) {
+  constexpr std::size_t kWord = 100, kLines = 25, kChars = 1500;
+  const std::string ellipsis = "\x85";  // "…" in Windows-1252
+  std::string out;
+  for (std::size_t i = 0; i < text.size();) {
+    std::size_t end = text.find_first_of(" \t\r\n", i);
+    if (end == std::string::npos) end = text.size();
+    if (end - i > kWord)
+      out += text.substr(i, 70) + ellipsis + text.substr(end - 20, 20);
+    else
+      out.append(text, i, end - i);
+    if (end < text.size()) out += text[end];
+    i = end + 1;
+  }
+  std::vector<std::size_t> starts{0};
+  for (std::size_t i = 0; i < out.size(); ++i)
+    if (out[i] == '\n') starts.push_back(i + 1);
+  if (starts.size() > kLines) out = out.substr(0, starts[20]) + ellipsis + "\r\n" + out.substr(starts[starts.size() - 4]);
+  if (out.size() > kChars) out = out.substr(0, 1000) + "\r\n" + ellipsis + "\r\n" + out.substr(out.size() - 400);
+  return out;
+}
+
 class RealUi : public UiSeam {
  public:
   int messageBox(const std::string& caption, const std::string& text, unsigned buttons, unsigned icon) override {
     KeepFocus keep;
-    return MessageBoxW(nullptr, widen(text).c_str(), widen(caption).c_str(),
+    return MessageBoxW(nullptr, widen(fitForScreen(text)).c_str(), widen(caption).c_str(),
                        MB_TASKMODAL | MB_SETFOREGROUND | buttons | icon);
   }
   std::optional<std::string> openFileDialog(const std::string& filter) override { return fileDialog(filter, false); }

@@ -21,28 +21,25 @@ bool hasKey(const IniFile& ini, const std::string& section, const std::string& k
   return ini.readString(section, key, kAbsent) != kAbsent;
 }
 
-// Where a reader finds a text: the key it takes and the value it must get there.
+// Where a reader finds a text: the key it takes and the value it must get
+// there, and a stale escaped form that must be gone.
 struct StoredText {
-  std::string section, key, value;
+  std::string section, key, value, gone;
 };
 
-// A title or message under key; texts a plain line cannot hold exactly also
-// get their escaped form under key + "x", a stale escaped form goes.
-StoredText writeText(IniFile& ini, const std::string& section, const std::string& key, const std::string& text) {
+// The writes of a title or message under key; texts a plain line cannot hold
+// exactly also get their escaped form under key + "x", a stale escaped form goes.
+StoredText writeText(std::vector<IniEntry>& writes, const std::string& section, const std::string& key,
+                     const std::string& text) {
   const std::string xkey = escapedKey(key);
   if (needsEscapedForm(text)) {
-    ini.writeString(section, key, plainForm(text));
-    StoredText stored{section, xkey, escapeValue(text)};
-    ini.writeString(section, xkey, stored.value);
-    return stored;
+    writes.push_back({section, key, plainForm(text)});
+    writes.push_back({section, xkey, escapeValue(text)});
+    return {section, xkey, escapeValue(text), ""};
   }
-  ini.writeString(section, key, text);
-  if (hasKey(ini, section, xkey)) {
-    ini.deleteKey(section, xkey);
-    // A stale escaped form would come back instead of the text.
-    if (hasKey(ini, section, xkey)) return {section, xkey, kAbsent};
-  }
-  return {section, key, text};
+  writes.push_back({section, key, text});
+  writes.push_back({section, xkey, std::nullopt});
+  return {section, key, text, xkey};
 }
 
 std::string readText(const IniFile& ini, const std::string& section, const std::string& key) {
@@ -57,20 +54,22 @@ void saveStatusFile(const std::string& path, const StatusModel& m) { saveStatusF
 
 void saveStatusFile(const std::string& path, const StatusModel& m, const std::string& shownPath) {
   IniFile ini(path, shownPath);
-  ini.writeInteger(kHeader, "#01", 1);
+  std::vector<IniEntry> writes{{kHeader, "#01", "1"}};
   std::vector<StoredText> texts;
   texts.reserve(2 * kEntryCount);
   for (int n = 1; n <= kEntryCount; ++n) {
     const std::string section = intToStr(n);
-    texts.push_back(writeText(ini, section, "a", m.entry(n).title));
-    texts.push_back(writeText(ini, section, "b", m.entry(n).message));
-    ini.writeInteger(section, "c", m.stateOf(n));
+    texts.push_back(writeText(writes, section, "a", m.entry(n).title));
+    texts.push_back(writeText(writes, section, "b", m.entry(n).message));
+    writes.push_back({section, "c", intToStr(m.stateOf(n))});
   }
-  // Read back once all is written (every write rewrites the file): a text the
-  // file does not give back whole, say after a write cut short without an
-  // error, must not pass for saved.
+  // In one go: key by key, every write rewrites the whole file.
+  ini.writeAll(writes);
+  // Read back once all is written: a text the file does not give back whole,
+  // say after a write cut short without an error, must not pass for saved;
+  // nor may a stale escaped form, which a reader would take instead.
   for (const StoredText& t : texts)
-    if (ini.readString(t.section, t.key, kAbsent) != t.value)
+    if (ini.readString(t.section, t.key, kAbsent) != t.value || (!t.gone.empty() && hasKey(ini, t.section, t.gone)))
       throw VakError(T("In ") + pathToText(shownPath) + T(" kann Eintrag ") + t.section +
                      T(" nicht vollständig gespeichert werden"));
 }

@@ -221,3 +221,78 @@ TEST_F(IniTest, DeleteKeyRemovesOnlyThatKey) {
   CloseHandle(lock);
   EXPECT_EQ(ini.readString("S", "b", ""), "2");
 }
+
+// writeAll leaves a file as the profile functions' own writes one by one
+// would, as they read it, for the files people and programs leave: blank
+// lines, LF line ends, keys without "=", comments, a key twice, other case,
+// no line end at the end, Unicode files, and the ones it leaves to the
+// profile functions (a section named twice, blanks in brackets, an unclosed
+// bracket, a NUL). What it does not write stays as it was.
+TEST_F(IniTest, WriteAllWritesAsKeyByKey) {
+  const std::vector<IniEntry> writes = {
+      {"Statusdatei", "#01", "1"},    {"1", "a", "  Bin weg"}, {"1", "ax", std::nullopt}, {"1", "c", "1"},
+      {"Neu", "k", "v"},              {"2", "A", "gross"},     {"2", "gone", std::nullopt},
+      {"statusdatei", "#02", "zwei"},
+  };
+  const std::vector<std::pair<std::string, std::string>> probes = {
+      {"Statusdatei", "#01"}, {"Statusdatei", "#DATE"}, {"Statusdatei", "#02"}, {"1", "a"}, {"1", "ax"}, {"1", "b"},
+      {"1", "c"},             {"1", ";kommentar"},      {"Neu", "k"},           {"2", "a"}, {"2", "gone"}, {"2", "x"},
+      {"Fremd", "k"},         {"Fremd", "nur"},
+  };
+  const std::string ansi = "[Statusdatei]\r\n#DATE=8.12.2026\r\n\r\n[1]\r\n;kommentar=1\r\nax=alt\r\na=alt\r\nax=noch alt\r\n"
+                           "b = \"zitiert\"\r\n\r\n[2]\r\nnur\r\na=erst\r\nA=zweit\r\ngone=x\r\n[Fremd]\r\nk=v\nnur\r\nG\xFC" "ltig=\xE4";
+  const std::string unicode = "\xFF\xFE[\0S\0t\0a\0t\0u\0s\0d\0a\0t\0e\0i\0]\0\r\0\n\0#\0D\0A\0T\0E\0=\0x\0\r\0\n\0"
+                              "[\0002\0]\0\r\0\n\0x\0=\0\x41\x01\r\0\n\0";  // x=Ł
+  const std::vector<std::pair<const char*, std::string>> files = {
+      {"ansi", ansi},
+      {"utf16", std::string(unicode.data(), unicode.size())},
+      {"utf8", "\xEF\xBB\xBF[2]\r\nx=\xC5\x81\r\n[Fremd]\r\nk=v\r\n"},
+      {"twice", ansi + "\r\n[1]\r\nb=zweiter Teil\r\n"},
+      {"blanks", "[ 1 ]\r\na=alt\r\n" + ansi},
+      {"unclosed", "[1\r\na=alt\r\n" + ansi},
+      {"nul", ansi + std::string("\r\n[Fremd2]\r\nk=a\0b\r\n", 19)},
+  };
+  for (const auto& [name, bytes] : files) {
+    const std::string a = file(std::string(name) + "-all.ini"), b = file(std::string(name) + "-keys.ini");
+    writeFileBytes(a, bytes);
+    writeFileBytes(b, bytes);
+    IniFile all(a), keys(b);
+    all.writeAll(writes);
+    for (const IniEntry& e : writes)
+      if (e.value)
+        keys.writeString(e.section, e.key, *e.value);
+      else
+        keys.deleteKey(e.section, e.key);
+    for (const auto& [section, key] : probes)
+      EXPECT_EQ(all.readString(section, key, "<none>"), keys.readString(section, key, "<none>"))
+          << name << ": [" << section << "] " << key;
+    if (std::string(name) == "utf16") {
+      EXPECT_EQ(readFileBytes(a).compare(0, 2, "\xFF\xFE"), 0);  // stays Unicode
+    }
+    if (std::string(name) == "utf8") {
+      EXPECT_EQ(readFileBytes(a).compare(0, 3, "\xEF\xBB\xBF"), 0);
+    }
+    if (std::string(name) == "ansi") {
+      // Only the lines written changed.
+      EXPECT_EQ(readFileBytes(a),
+                "[Statusdatei]\r\n#DATE=8.12.2026\r\n#01=1\r\n#02=zwei\r\n\r\n[1]\r\n;kommentar=1\r\na=Bin weg\r\nax=noch alt\r\n"
+                "b = \"zitiert\"\r\nc=1\r\n\r\n[2]\r\nnur\r\na=gross\r\nA=zweit\r\n[Fremd]\r\nk=v\r\nnur\r\nG\xFC" "ltig=\xE4\r\n"
+                "[Neu]\r\nk=v\r\n");
+    }
+  }
+  // A new file, in one go.
+  IniFile fresh(file("neu.ini"));
+  fresh.writeAll(writes);
+  EXPECT_EQ(readFileBytes(file("neu.ini")),
+            "[Statusdatei]\r\n#01=1\r\n#02=zwei\r\n[1]\r\na=Bin weg\r\nc=1\r\n[Neu]\r\nk=v\r\n[2]\r\nA=gross\r\n");
+  // Refused: the message of a refused write, and nothing written.
+  IniFile folder(dir_);
+  EXPECT_THROW(folder.writeAll(writes), VakError);
+  IniFile noFolder(file("fehlt\\x.ini"));
+  try {
+    noFolder.writeAll(writes);
+    ADD_FAILURE() << "no error";
+  } catch (const VakError& e) {
+    EXPECT_EQ(std::string(e.what()), "In " + file("fehlt\\x.ini") + " kann nicht geschrieben werden");
+  }
+}

@@ -75,6 +75,7 @@ struct BoxSpy {
   int button = IDOK;
   HWND box = nullptr;
   std::wstring caption, text;
+  RECT rect{}, buttonRect{};  // of the box and of its button, on the screen
   bool seen = false;
 
   explicit BoxSpy(int answer) : button(answer) {
@@ -99,13 +100,17 @@ struct BoxSpy {
     wchar_t buf[512];
     GetWindowTextW(box, buf, 512);
     current->caption = buf;
+    GetWindowRect(box, &current->rect);
+    HWND first = GetDlgItem(box, current->button);
+    if (!first) first = GetDlgItem(box, IDOK);
+    GetWindowRect(first, &current->buttonRect);
     // The text is the static control that has one (the icon's has none).
     EnumChildWindows(
         box,
         [](HWND child, LPARAM) -> BOOL {
-          wchar_t cls[32], t[512];
+          wchar_t cls[32], t[8192];
           GetClassNameW(child, cls, 32);
-          if (lstrcmpiW(cls, L"Static") == 0 && GetWindowTextW(child, t, 512) > 0) {
+          if (lstrcmpiW(cls, L"Static") == 0 && GetWindowTextW(child, t, 8192) > 0) {
             current->text = t;
             return FALSE;
           }
@@ -138,6 +143,33 @@ TEST(RealUi, MessageBoxShowsWindows1252TextAndAnswers) {
     EXPECT_EQ(spy.caption, L"ICQMeldewart");
     EXPECT_EQ(spy.text, L"Ung\u00FCltiger Datentyp f\u00FCr 'Name'");
   }
+}
+
+// Texts that quote what comes from outside: the box and its button stay on
+// the screen, and the text keeps its end.
+TEST(RealUi, LongTextsKeepTheBoxOnTheScreen) {
+  RECT screen{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &screen, 0);
+  auto inside = [&](const RECT& r) {
+    return r.left >= screen.left && r.top >= screen.top && r.right <= screen.right && r.bottom <= screen.bottom;
+  };
+  std::string words, lines;
+  for (int i = 0; i < 2000; ++i) words += "Wort ";
+  for (int i = 0; i < 200; ++i) lines += "Zeile\r\n";
+  for (const std::string& text : {"'" + std::string(65536, '9') + T("' ist kein gültiger Integerwert"),
+                                  words + "Ende", lines + "Ende"}) {
+    BoxSpy spy(IDOK);
+    showError(text);
+    ASSERT_TRUE(spy.seen);
+    EXPECT_TRUE(inside(spy.rect)) << spy.rect.left << "," << spy.rect.top << " - " << spy.rect.right << ","
+                                  << spy.rect.bottom << " of " << text.size() << " characters";
+    EXPECT_TRUE(inside(spy.buttonRect));
+    EXPECT_LT(spy.text.size(), 2000u);
+  }
+  BoxSpy spy(IDOK);
+  showError("'" + std::string(65536, '9') + T("' ist kein gültiger Integerwert"));
+  EXPECT_EQ(spy.text.substr(0, 5), L"'9999");
+  EXPECT_EQ(spy.text.substr(spy.text.size() - 31), L"' ist kein g\u00FCltiger Integerwert");
 }
 
 TEST(WinText, AllBytesSurviveAControl) {
