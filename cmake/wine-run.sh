@@ -3,6 +3,10 @@
 #   wine-run.sh PROG.exe ARGS...   run PROG under wine, exit status passed through
 #   wine-run.sh --warmup           create and configure the prefix if needed, start wineserver
 #   wine-run.sh --shutdown         wineserver -k (flushes the registry, ends explorer)
+#   wine-run.sh --prepare [TEMPLATE]  only create and configure the prefix, with no
+#                                  server left running (scripts/test does this while
+#                                  it builds); with TEMPLATE, a copy of that prepared
+#                                  prefix is taken instead of a new one
 : "${WINEPREFIX:=${HOME}/.wine-vak-tests}"
 export WINEPREFIX
 export WINEDEBUG="${WINEDEBUG:--all}"
@@ -32,7 +36,13 @@ warmup() {
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
-    if [ ! -f "$WINEPREFIX/.vak-configured" ]; then
+    if [ ! -f "$WINEPREFIX/.vak-configured" ] && [ -n "${template:-}" ] && [ -f "$template/.vak-configured" ] &&
+      [ ! -e "$WINEPREFIX" ]; then
+      # A copy of a prepared prefix is ready at once ("cp -al" would not do:
+      # the server rewrites the registry files in place).
+      cp -a "$template" "$WINEPREFIX" && rm -f "$WINEPREFIX/.vak-configured" && screen_dpi && wineserver -w &&
+        touch "$WINEPREFIX/.vak-configured"
+    elif [ ! -f "$WINEPREFIX/.vak-configured" ]; then
       # Someone's own prefix: never configured, marked or used by the tests.
       [ -e "$WINEPREFIX/system.reg" ] && exit 3
       wineboot -i && wine regedit /S "$here/wine-test-prefix.reg" && screen_dpi && wineserver -w && mark_prefix &&
@@ -46,6 +56,7 @@ warmup() {
     echo "wine-run.sh: set WINEPREFIX to a new folder (the build tree's wineprefix)." >&2
     return 1
   fi
+  [ -n "${prepare_only:-}" ] && return 0
   # Start the server and its services with stdio detached; otherwise they
   # inherit ctest's pipe and every test waits for it to close.
   wineserver -p60 </dev/null >/dev/null 2>&1
@@ -55,6 +66,12 @@ warmup() {
 
 case "$1" in
   --warmup) warmup; exit $? ;;
+  --prepare)
+    # Without a display: no server may stay up bound to none (the tests' windows
+    # would then fail), so it is waited for.
+    prepare_only=1 template="${2:-}" warmup; rc=$?
+    wineserver -w 2>/dev/null
+    exit $rc ;;
   --shutdown) wineserver -k 2>/dev/null; exit 0 ;;
 esac
 case "$*" in *--gtest_list_tests*) warmup || exit 1 ;; esac

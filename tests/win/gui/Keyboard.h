@@ -21,7 +21,7 @@ namespace vaktest {
 // input has arrived for quietMs. Wine's system timer is no input: while the
 // pointer rests on a button of the common controls 6, Wine watches for it
 // leaving (TrackMouseEvent) with such a timer every 10 ms.
-inline void pumpInput(DWORD quietMs = 40) {
+inline void pumpInput(DWORD quietMs = 15) {
   constexpr UINT kSystemTimer = 0x0118;  // WM_SYSTIMER
   DWORD idleSince = GetTickCount();
   const DWORD start = idleSince;
