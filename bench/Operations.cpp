@@ -10,7 +10,7 @@
 #include "Startup.h"
 #include "app/Ids.h"
 #include "app/MainWindow.h"
-#include "app/WebViewer.h"
+#include "settings/WebViewer.h"
 #include "platform/Convert.h"
 #include "platform/Files.h"
 #include "platform/Ui.h"

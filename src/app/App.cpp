@@ -4,7 +4,7 @@
 
 #include "app/MainWindow.h"
 #include "app/StartTrace.h"
-#include "app/WebViewer.h"
+#include "settings/WebViewer.h"
 #include "platform/Files.h"
 #include "platform/Ui.h"
 #include "status/EditorDialog.h"

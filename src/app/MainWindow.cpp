@@ -5,11 +5,11 @@
 
 #include <algorithm>
 
-#include "app/Accessible.h"
-#include "app/Icons.h"
+#include "ui/Accessible.h"
+#include "ui/Icons.h"
 #include "app/Ids.h"
 #include "app/StartTrace.h"
-#include "app/WebViewer.h"
+#include "settings/WebViewer.h"
 #include "platform/Convert.h"
 #include "platform/Errors.h"
 #include "platform/Files.h"

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "app/ButtonColumn.h"
-#include "app/Grid.h"
-#include "app/Icons.h"
-#include "app/Window.h"
+#include "ui/ButtonColumn.h"
+#include "ui/Grid.h"
+#include "ui/Icons.h"
+#include "ui/Window.h"
 #include "platform/Ini.h"
 #include "settings/AboutPanel.h"
 #include "settings/UpdateCheck.h"

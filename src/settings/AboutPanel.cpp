@@ -2,8 +2,8 @@
 
 #include "app/Ids.h"
 #include "app/MainWindow.h"
-#include "app/WebViewer.h"
-#include "app/Window.h"
+#include "settings/WebViewer.h"
+#include "ui/Window.h"
 #include "platform/Shell.h"
 #include "platform/Text.h"
 #include "platform/Ui.h"

@@ -5,7 +5,7 @@
 
 #include "app/Ids.h"
 #include "app/MainWindow.h"
-#include "app/WebViewer.h"
+#include "settings/WebViewer.h"
 #include "platform/Text.h"
 #include "platform/WinText.h"
 #include "settings/Language.h"

@@ -2,7 +2,7 @@
 
 #include "app/Ids.h"
 #include "app/MainWindow.h"
-#include "app/WebViewer.h"
+#include "settings/WebViewer.h"
 #include "platform/Errors.h"
 #include "platform/Files.h"
 #include "platform/Http.h"

@@ -1,7 +1,7 @@
 #pragma once
 // The status entry editor TForm4: one entry (title, message, active switch)
 // or the away / not-available text.
-#include "app/Window.h"
+#include "ui/Window.h"
 
 namespace vak {
 

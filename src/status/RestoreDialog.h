@@ -1,6 +1,6 @@
 #pragma once
 // The restore dialog TForm7 and the backup taken after every write to ICQ.
-#include "app/Window.h"
+#include "ui/Window.h"
 
 namespace vak {
 

@@ -2,7 +2,7 @@
 
 #include "app/Ids.h"
 #include "app/MainWindow.h"
-#include "app/Window.h"
+#include "ui/Window.h"
 #include "platform/Convert.h"
 #include "platform/Errors.h"
 #include "platform/Text.h"

@@ -8,7 +8,7 @@
 
 #include "app/Ids.h"
 #include "app/MainWindow.h"
-#include "app/Window.h"
+#include "ui/Window.h"
 #include "platform/BitmapFile.h"
 #include "platform/Errors.h"
 #include "platform/Files.h"

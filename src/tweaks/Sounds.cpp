@@ -1,7 +1,7 @@
 #include "tweaks/Sounds.h"
 
 #include "app/MainWindow.h"
-#include "app/Window.h"
+#include "ui/Window.h"
 #include "platform/Errors.h"
 #include "platform/Files.h"
 #include "platform/Path.h"

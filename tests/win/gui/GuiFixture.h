@@ -20,7 +20,7 @@
 #include "TestSupport.h"
 #include "app/Ids.h"
 #include "app/MainWindow.h"
-#include "app/WebViewer.h"
+#include "settings/WebViewer.h"
 #include "platform/Ini.h"
 #include "platform/Text.h"
 #include "platform/Ui.h"

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/Icons.h"
+#include "ui/Icons.h"
 
 namespace {
 

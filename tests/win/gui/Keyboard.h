@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/Window.h"
+#include "ui/Window.h"
 
 namespace vaktest {
 

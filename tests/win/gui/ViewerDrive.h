@@ -8,7 +8,7 @@
 
 #include <functional>
 
-#include "app/WebViewer.h"
+#include "settings/WebViewer.h"
 
 namespace vaktest {
 

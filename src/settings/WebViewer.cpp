@@ -1,6 +1,6 @@
-#include "app/WebViewer.h"
+#include "settings/WebViewer.h"
 
-#include "app/BrowserHost.h"
+#include "settings/BrowserHost.h"
 #include "platform/Http.h"
 #include "platform/Text.h"
 #include "platform/WinText.h"

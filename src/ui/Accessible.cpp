@@ -1,4 +1,4 @@
-#include "app/Accessible.h"
+#include "ui/Accessible.h"
 
 #include <commctrl.h>
 #include <ole2.h>

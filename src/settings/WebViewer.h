@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "app/Window.h"
+#include "ui/Window.h"
 
 namespace vak {
 

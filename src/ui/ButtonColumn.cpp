@@ -1,4 +1,4 @@
-#include "app/ButtonColumn.h"
+#include "ui/ButtonColumn.h"
 
 #include <oleacc.h>
 

@@ -1,4 +1,4 @@
-#include "app/Grid.h"
+#include "ui/Grid.h"
 
 #include <commctrl.h>
 #include <oleacc.h>

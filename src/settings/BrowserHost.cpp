@@ -1,4 +1,4 @@
-#include "app/BrowserHost.h"
+#include "settings/BrowserHost.h"
 
 #include <exdisp.h>
 #include <ole2.h>

@@ -16,9 +16,9 @@
 #include <functional>
 #include <string>
 
-#include "app/Accessible.h"
-#include "app/DrawnParts.h"
-#include "app/Window.h"
+#include "ui/Accessible.h"
+#include "ui/DrawnParts.h"
+#include "ui/Window.h"
 
 namespace vak {
 

@@ -1,9 +1,9 @@
-#include "app/DrawnParts.h"
+#include "ui/DrawnParts.h"
 
 #include <uxtheme.h>
 #include <vssym32.h>
 
-#include "app/Window.h"
+#include "ui/Window.h"
 
 namespace vak {
 
