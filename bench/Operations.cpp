@@ -226,11 +226,11 @@ std::vector<OperationRow> measureOperations(const std::string& workFolder, int r
   vak::UiSeam* previousUi = vak::setUi(&ui);
   vak::TForm1 form;
   form.create();
-  vak::EditorDialog form4(form);
+  vak::EditorDialog form4(form.status());
   vak::WebViewer form6;
-  vak::RestoreDialog form7(form);
+  vak::RestoreDialog form7(form.status());
   form.setDialogs(&form4, &form6, &form7);
-  form.setProgramFolder(vakFolder);
+  form.shared().programFolder = vakFolder;
   ShowWindow(form.hwnd(), SW_SHOWNORMAL);
   UpdateWindow(form.hwnd());
   vak::runHandler([&] { form.FormShow(); });
@@ -242,7 +242,7 @@ std::vector<OperationRow> measureOperations(const std::string& workFolder, int r
     error = "the program reported: " + ui.errors.front();
     return true;
   };
-  const std::string uin = form.currentProfile();
+  const std::string uin = form.shared().currentProfile;
   if (failed() || uin.empty() || uin == "0") {
     if (error.empty()) error = "no ICQ profile found (is the demo data seeded?)";
     vak::setUi(previousUi);
@@ -250,12 +250,12 @@ std::vector<OperationRow> measureOperations(const std::string& workFolder, int r
   }
   const HWND main = form.hwnd();
   const auto command = [&](int id) {
-    SendMessageW(main, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(form.control(id)));
+    SendMessageW(main, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(main, id)));
     pump();
   };
 
   // "Änderungen übernehmen" writes the set as shown; the bare calls write the same.
-  vak::StatusModel written = form.model();
+  vak::StatusModel written = form.status().model();
   for (int n = 1; n <= vak::kEntryCount; ++n) written.stateOf(n) = written.entry(n).active ? 1 : 0;
   BareChange change;
   for (int n = 1; n <= vak::kEntryCount; ++n) {
@@ -274,7 +274,7 @@ std::vector<OperationRow> measureOperations(const std::string& workFolder, int r
   change.backup.insert(change.backup.end(), fileValues.begin(), fileValues.end());
 
   BareRead read{vakFolder + "\\Einst.ini", uin};
-  const int position = vak::comboSelected(form.control(vak::ids::NN));
+  const int position = vak::comboSelected(GetDlgItem(main, vak::ids::NN));
   const std::string vakSaved = vakFolder + "\\saved.icq";
   const std::string bareSaved = bareFolder + "\\saved.icq";
 
@@ -289,7 +289,7 @@ std::vector<OperationRow> measureOperations(const std::string& workFolder, int r
        [&] { change.run(); }},
       {"read a profile", nothing,
        [&] {
-         HWND nn = form.control(vak::ids::NN);
+         HWND nn = GetDlgItem(main, vak::ids::NN);
          SendMessageW(nn, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
          SendMessageW(main, WM_COMMAND, MAKEWPARAM(vak::ids::NN, CBN_SELCHANGE), reinterpret_cast<LPARAM>(nn));
          pump();

@@ -22,12 +22,12 @@ int runApplication(HINSTANCE, int showCommand) {
   TForm1 form1;
   form1.create();
   startTrace::mark("main window and controls");
-  EditorDialog form4(form1);
+  EditorDialog form4(form1.status());
   WebViewer form6;
-  RestoreDialog form7(form1);
+  RestoreDialog form7(form1.status());
   form1.setDialogs(&form4, &form6, &form7);
-  form1.setCommandLine(commandLineArgs());
-  form1.setShowCommand(showCommand);
+  form1.start().args = commandLineArgs();
+  form1.start().showCommand = showCommand;
   startTrace::mark("dialogs");
 
   // The show handler runs before the window becomes visible: the window then

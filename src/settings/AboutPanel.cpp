@@ -1,13 +1,12 @@
 #include "settings/AboutPanel.h"
 
-#include "app/Ids.h"
-#include "app/MainWindow.h"
 #include "settings/WebViewer.h"
 #include "ui/Window.h"
 #include "platform/Shell.h"
 #include "platform/Text.h"
 #include "platform/Ui.h"
 #include "platform/WinText.h"
+#include "settings/Shared.h"
 #include "settings/Texts.h"
 
 namespace vak {
@@ -61,7 +60,7 @@ class AboutPanel::Panel : public Window {
   AboutPanel& owner_;
 };
 
-AboutPanel::AboutPanel(TForm1& form) : form_(form), licence_(kLicenceAddress) {}
+AboutPanel::AboutPanel(Shared& shared) : shared_(shared), licence_(kLicenceAddress) {}
 
 AboutPanel::~AboutPanel() {
   panel_.reset();
@@ -70,7 +69,10 @@ AboutPanel::~AboutPanel() {
   if (icon_) DestroyIcon(icon_);
 }
 
-HWND AboutPanel::panel() { return form_.control(ids::Panel1); }
+HWND AboutPanel::panel() {
+  if (!panel_ && shared_.mainWindow) create(shared_.mainWindow);
+  return panel_ ? panel_->hwnd() : nullptr;
+}
 
 HWND AboutPanel::control(int id) {
   HWND p = panel();
@@ -92,8 +94,8 @@ void AboutPanel::create(HWND mainWindow) {
   HWND link = makeIcon(p, ids::LogoLink, icon_, 10, 10, 48, 48);
   SetWindowLongPtrW(link, GWL_STYLE, GetWindowLongPtrW(link, GWL_STYLE) | SS_NOTIFY);
   // The link's hint shows whatever the hint switch says.
-  form_.hints().set(link, std::string("go to ") + kProductAddress);
-  form_.hints().enable(link, true);
+  shared_.hints->set(link, std::string("go to ") + kProductAddress);
+  shared_.hints->enable(link, true);
 
   // Title and version take clicks without hiding the panel.
   HWND title = makeLabel(p, ids::Label6, T("Meldewart für ICQ"), 68, 14, 236, 22, SS_NOTIFY);
@@ -121,6 +123,7 @@ void AboutPanel::create(HWND mainWindow) {
     if (code == STN_CLICKED) LogoLinkClick();
   });
 
+  if (builtInTexts_) useBuiltInTexts();
   if (placed_) place(left_, top_);
 }
 
@@ -133,9 +136,10 @@ void AboutPanel::place(int left, int top) {
   SetWindowPos(panel_->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void AboutPanel::applyTexts() {
-  form_.at(ids::Label2).setText(std::string("Version") + kVersionSuffix);
-  form_.at(ids::Label6).setText(T("Meldewart für ICQ"));
+void AboutPanel::useBuiltInTexts() {
+  builtInTexts_ = true;
+  if (!panel_) return;
+  setText(existing(ids::Label2), std::string("Version") + kVersionSuffix);
 }
 
 void AboutPanel::About1Click() {
@@ -148,11 +152,11 @@ void AboutPanel::Panel1Click() { ShowWindow(panel(), SW_HIDE); }
 void AboutPanel::LogoLinkClick() { shell().open(kProductAddress, SW_SHOW); }
 
 void AboutPanel::Lizenz1Click() {
-  WebViewer* viewer = form_.form6();
+  WebViewer* viewer = shared_.viewer ? shared_.viewer() : nullptr;
   if (!viewer) return;
   viewer->navigate(licence_);
   viewer->applyLayout(kLicenceLayout);
-  viewer->showModal(form_.hwnd());
+  viewer->showModal(shared_.mainWindow);
 }
 
 }  // namespace vak

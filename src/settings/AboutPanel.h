@@ -7,7 +7,7 @@
 
 namespace vak {
 
-class TForm1;
+struct Shared;
 
 namespace ids {
 enum : int {
@@ -25,7 +25,7 @@ enum : int {
 
 class AboutPanel {
  public:
-  explicit AboutPanel(TForm1& form);
+  explicit AboutPanel(Shared& shared);
   ~AboutPanel();
 
   // Creates the hidden panel over the main window (when it is first needed).
@@ -33,7 +33,9 @@ class AboutPanel {
   bool made() const { return panel_ != nullptr; }
   // Where the panel lies; remembered until it is made.
   void place(int left, int top);
-  void applyTexts();
+  // The texts routine found no language file: the built-in texts, now and
+  // when the panel is made.
+  void useBuiltInTexts();
 
   void About1Click();
   void Panel1Click();
@@ -51,7 +53,8 @@ class AboutPanel {
   class Panel;
 
  private:
-  TForm1& form_;
+  Shared& shared_;
+  bool builtInTexts_ = false;
   std::unique_ptr<Panel> panel_;
   std::string licence_;
   bool placed_ = false;

@@ -36,9 +36,4 @@ void fillMessageTextsRest(MessageTexts& t) {
   t.info = T("Info!");
 }
 
-MessageTexts& messageTexts() {
-  static MessageTexts texts;
-  return texts;
-}
-
 }  // namespace vak

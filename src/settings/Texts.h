@@ -34,7 +34,4 @@ struct MessageTexts {
 void fillMessageTextsFirst(MessageTexts& t);
 void fillMessageTextsRest(MessageTexts& t);
 
-// Program-wide table.
-MessageTexts& messageTexts();
-
 }  // namespace vak

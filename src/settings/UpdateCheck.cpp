@@ -1,7 +1,5 @@
 #include "settings/UpdateCheck.h"
 
-#include "app/Ids.h"
-#include "app/MainWindow.h"
 #include "settings/WebViewer.h"
 #include "platform/Errors.h"
 #include "platform/Files.h"
@@ -12,6 +10,10 @@
 #include "platform/Text.h"
 #include "platform/Ui.h"
 #include "platform/WinText.h"
+#include "ui/Page.h"
+#include "ui/Window.h"
+#include "settings/SettingsPage.h"
+#include "settings/Shared.h"
 #include "settings/Texts.h"
 #include "settings/UpdateRules.h"
 
@@ -25,8 +27,7 @@ constexpr std::size_t kBlockSize = 1024;
 // every few seconds) must not keep the check going for minutes.
 constexpr unsigned long kInfoLimitMs = 60000;
 
-std::string downloadFailedText() {
-  const MessageTexts& t = messageTexts();
+std::string downloadFailedText(const MessageTexts& t) {
   return t.downloadError + "\r\n" + t.checkConnection;
 }
 
@@ -54,12 +55,12 @@ class UpdateCheck::TransferScope {
     check_.setBusy(false);
     if (check_.endAfter_) {
       check_.endAfter_ = false;
-      HWND endUD = check_.control(ids::EndUD);
-      PostMessageW(check_.form_.hwnd(), WM_COMMAND, MAKEWPARAM(ids::EndUD, BN_CLICKED), reinterpret_cast<LPARAM>(endUD));
+      HWND endUD = check_.page_.existing(ids::EndUD);
+      PostMessageW(check_.page_.hwnd(), WM_COMMAND, MAKEWPARAM(ids::EndUD, BN_CLICKED), reinterpret_cast<LPARAM>(endUD));
     }
     if (check_.closeAfter_) {
       check_.closeAfter_ = false;
-      PostMessageW(check_.form_.hwnd(), WM_CLOSE, 0, 0);
+      PostMessageW(check_.shared_.mainWindow, WM_CLOSE, 0, 0);
     }
   }
   TransferScope(const TransferScope&) = delete;
@@ -69,35 +70,54 @@ class UpdateCheck::TransferScope {
   UpdateCheck& check_;
 };
 
-HWND UpdateCheck::control(int id) const { return form_.control(id); }
+UpdateCheck::UpdateCheck(Page& page, Shared& shared) : page_(page), shared_(shared) {
+  page_.onCommand(ids::TestUD, [this] { TestUDClick(); });
+  page_.onCommand(ids::UDBtn, [this] { UDBtnClick(); });
+  page_.onCommand(ids::InfoBtn, [this] { InfoBtnClick(); });
+  page_.onCommand(ids::EndUD, [this] { EndUDClick(); });
+}
 
-std::string UpdateCheck::iniFile() const { return form_.programFolder() + "\\update.ini"; }
+std::string UpdateCheck::iniFile() const { return shared_.programFolder + "\\update.ini"; }
 
-void UpdateCheck::presetControls() {
-  for (int i = 1; i <= 3; ++i) form_.at(ids::RadioButton1 + i - 1).presetChecked(i == 3);
+const std::string& UpdateCheck::newVersion() const { return shared_.newVersion; }
+
+int UpdateCheck::mode() const {
+  for (int i = 1; i <= 3; ++i)
+    if (HWND h = page_.existing(ids::RadioButton1 + i - 1)) {
+      if (isChecked(h)) return i;
+    } else {
+      return mode_;
+    }
+  return 0;
+}
+
+void UpdateCheck::checkMode(int mode) {
+  if (mode < 1 || mode > 3) return;
+  mode_ = mode;
+  for (int i = 1; i <= 3; ++i)
+    if (HWND h = page_.existing(ids::RadioButton1 + i - 1)) setChecked(h, i == mode);
 }
 
 void UpdateCheck::create(HWND p) {
-  makeGroup(p, ids::GroupBox3, "Update", 410, 8, 405, 278);
-  makeLabel(p, ids::Label7, "Automatische Updates", 422, 28, 300, 16);
-  makeRadio(p, ids::RadioButton1, T("Beim Start auf Updates prüfen"), 422, 48, 300, 17, WS_GROUP | WS_TABSTOP);
-  makeRadio(p, ids::RadioButton2, T("Beim beenden auf Updates prüfen"), 422, 68, 300, 17);
-  makeRadio(p, ids::RadioButton3, T("Keine automatische Prüfung"), 422, 88, 300, 17);
-  makeButton(p, ids::TestUD, T("Jetzt auf Updates prüfen"), 422, 116, 170, 23, WS_GROUP);
-  makeGroup(p, ids::UdCheckbox, "Updatecheck", 422, 148, 380, 128);
-  makeLabel(p, ids::UDStatus, T("prüfe auf Updates..."), 434, 168, 360, 32);
-  makeButton(p, ids::UDBtn, "UDBtn", 434, 206, 190, 23);
-  makeButton(p, ids::EndUD, "--", 630, 206, 80, 23);
-  makeButton(p, ids::InfoBtn, "Info", 716, 206, 76, 23);
+  auto text = [](int id) { return SettingsPage::text(id); };
+  makeGroup(p, ids::GroupBox3, text(ids::GroupBox3), 410, 8, 405, 278);
+  makeLabel(p, ids::Label7, text(ids::Label7), 422, 28, 300, 16);
+  makeRadio(p, ids::RadioButton1, text(ids::RadioButton1), 422, 48, 300, 17, WS_GROUP | WS_TABSTOP);
+  makeRadio(p, ids::RadioButton2, text(ids::RadioButton2), 422, 68, 300, 17);
+  makeRadio(p, ids::RadioButton3, text(ids::RadioButton3), 422, 88, 300, 17);
+  makeButton(p, ids::TestUD, text(ids::TestUD), 422, 116, 170, 23, WS_GROUP);
+  makeGroup(p, ids::UdCheckbox, text(ids::UdCheckbox), 422, 148, 380, 128);
+  makeLabel(p, ids::UDStatus, text(ids::UDStatus), 434, 168, 360, 32);
+  makeButton(p, ids::UDBtn, udBtn_, 434, 206, 190, 23);
+  makeButton(p, ids::EndUD, text(ids::EndUD), 630, 206, 80, 23);
+  makeButton(p, ids::InfoBtn, text(ids::InfoBtn), 716, 206, 76, 23);
   makeLabel(p, ids::Fortschritt, "", 434, 240, 360, 16);
-  showArea(false);
-}
-
-void UpdateCheck::wireCommands() {
-  form_.onCommand(ids::TestUD, [this] { TestUDClick(); });
-  form_.onCommand(ids::UDBtn, [this] { UDBtnClick(); });
-  form_.onCommand(ids::InfoBtn, [this] { InfoBtnClick(); });
-  form_.onCommand(ids::EndUD, [this] { EndUDClick(); });
+  // What was set before the page was made.
+  checkMode(mode_);
+  if (!status_.empty()) setText(GetDlgItem(p, ids::UDStatus), status_);
+  setText(GetDlgItem(p, ids::Fortschritt), progress_);
+  setBusy(busy_);
+  showArea(areaShown_);
 }
 
 // The result area's controls are siblings on the page: they follow the box,
@@ -105,37 +125,39 @@ void UpdateCheck::wireCommands() {
 void UpdateCheck::showArea(bool shown) {
   areaShown_ = shown;
   for (int id : {ids::UdCheckbox, ids::UDStatus, ids::EndUD, ids::Fortschritt})
-    ShowWindow(control(id), shown ? SW_SHOW : SW_HIDE);
+    if (HWND h = page_.existing(id)) ShowWindow(h, shown ? SW_SHOW : SW_HIDE);
   showInArea(ids::UDBtn, udBtnShown_);
   showInArea(ids::InfoBtn, infoBtnShown_);
-  ShowWindow(control(ids::TestUD), shown ? SW_HIDE : SW_SHOW);
+  if (HWND h = page_.existing(ids::TestUD)) ShowWindow(h, shown ? SW_HIDE : SW_SHOW);
 }
 
 void UpdateCheck::showInArea(int id, bool shown) {
   (id == ids::UDBtn ? udBtnShown_ : infoBtnShown_) = shown;
-  ShowWindow(control(id), shown && areaShown_ ? SW_SHOW : SW_HIDE);
+  if (HWND h = page_.existing(id)) ShowWindow(h, shown && areaShown_ ? SW_SHOW : SW_HIDE);
 }
 
 // "Abbrechen" stays usable: it stops the transfer.
 void UpdateCheck::setBusy(bool busy) {
-  for (int id : {ids::TestUD, ids::UDBtn, ids::InfoBtn}) form_.at(id).enable(!busy);
-  EnableMenuItem(form_.menu(), ids::aufUpdateprfen1, MF_BYCOMMAND | (busy ? MF_GRAYED : MF_ENABLED));
+  busy_ = busy;
+  for (int id : {ids::TestUD, ids::UDBtn, ids::InfoBtn})
+    if (HWND h = page_.existing(id)) EnableWindow(h, !busy);
+  if (shared_.updateBusy) shared_.updateBusy(busy);
 }
 
 void UpdateCheck::focusButtons(HWND left) {
   // Only in the active window (SetFocus would bring it to the front), and
   // only once the settings page exists (asking for a button makes it).
-  if (GetActiveWindow() != form_.hwnd() || !form_.pageMade(2)) return;
+  if (GetActiveWindow() != shared_.mainWindow || !page_.made()) return;
   const int buttons[] = {ids::UDBtn, ids::EndUD, ids::InfoBtn, ids::TestUD};
   HWND focus = GetFocus();
   // A hidden button keeps no focus: Windows gives it to its parent, the page.
-  bool elsewhere = focus && focus != left && focus != form_.hwnd() && focus != GetParent(control(ids::TestUD)) &&
+  bool elsewhere = focus && focus != left && focus != shared_.mainWindow && focus != page_.hwnd() &&
                    canTakeFocus(focus);
-  for (int id : buttons) elsewhere = elsewhere && focus != control(id);
+  for (int id : buttons) elsewhere = elsewhere && focus != page_.existing(id);
   if (elsewhere) return;
   for (int id : buttons) {
-    if (canTakeFocus(control(id))) {
-      SetFocus(control(id));
+    if (canTakeFocus(page_.existing(id))) {
+      SetFocus(page_.existing(id));
       return;
     }
   }
@@ -166,7 +188,7 @@ UpdateCheck::Fetch UpdateCheck::fetch(const std::string& url, const std::string&
         url, options,
         [&](const char* data, std::size_t size) {
           ++blocks_;
-          form_.at(ids::Fortschritt).setText(progressText(blocks_, sizeText_));
+          page_.setTextState(ids::Fortschritt, progress_, progressText(blocks_, sizeText_));
           if (!file.write(data, size)) {
             writeFailed = true;
             return false;
@@ -209,8 +231,8 @@ UpdateCheck::Fetch UpdateCheck::downloadInfo() {
 }
 
 std::string UpdateCheck::offerText() const {
-  const MessageTexts& t = messageTexts();
-  return t.updatesAvailable + "\r\n" + t.wantUpdateTo + " " + newVersion_ + " " + t.aktualisieren;
+  const MessageTexts& t = shared_.texts;
+  return t.updatesAvailable + "\r\n" + t.wantUpdateTo + " " + shared_.newVersion + " " + t.aktualisieren;
 }
 
 // ------------------------------------------------------------ manual check
@@ -224,42 +246,42 @@ void UpdateCheck::TestUDClick() {
     HWND before;
     ~FocusAfter() { check.focusButtons(before); }
   } focusAfter{*this, GetFocus()};
-  const MessageTexts& t = messageTexts();
+  const MessageTexts& t = shared_.texts;
   Fetch got = Fetch::Failed;
   try {
     got = downloadInfo();
   } catch (const VakError& e) {
     // The program folder cannot be written: say so here too.
-    form_.at(ids::UDStatus).setText(e.what());
+    page_.setTextState(ids::UDStatus, status_, e.what());
     showInArea(ids::UDBtn, false);
     showInArea(ids::InfoBtn, false);
     throw;
   }
   if (got == Fetch::Stopped) return;
   if (got != Fetch::Ok) {
-    form_.at(ids::UDStatus).setText(downloadFailedText());
+    page_.setTextState(ids::UDStatus, status_, downloadFailedText(shared_.texts));
     showInArea(ids::UDBtn, false);
     showInArea(ids::InfoBtn, false);
     return;
   }
-  form_.at(ids::UDStatus).setText(t.updateDone);
+  page_.setTextState(ids::UDStatus, status_, t.updateDone);
   IniFile info(infoPath_);
-  info.writeString(kSection, "#02", pathToAnsi(form_.programFolder() + "\\" + programFileName()));
-  newVersion_ = info.readString(kSection, "#01", kReleaseVersion);
-  if (!manualCheckOffers(newVersion_)) {
-    form_.at(ids::UDStatus).setText(t.updateDone + "\r\n" + t.noUpdates);
+  info.writeString(kSection, "#02", pathToAnsi(shared_.programFolder + "\\" + programFileName()));
+  shared_.newVersion = info.readString(kSection, "#01", kReleaseVersion);
+  if (!manualCheckOffers(shared_.newVersion)) {
+    page_.setTextState(ids::UDStatus, status_, t.updateDone + "\r\n" + t.noUpdates);
     showInArea(ids::UDBtn, false);
     showInArea(ids::InfoBtn, true);
     return;
   }
-  form_.at(ids::UDBtn).setText(t.aufVersion + " " + newVersion_ + " " + t.aktuallisieren);
+  page_.setTextState(ids::UDBtn, udBtn_, t.aufVersion + " " + shared_.newVersion + " " + t.aktuallisieren);
   showInArea(ids::UDBtn, true);
   showInArea(ids::InfoBtn, true);
 }
 
 void UpdateCheck::aufUpdateprfen1Click() {
   if (transferRunning()) return;
-  form_.setActivePage(2);
+  if (shared_.showPage) shared_.showPage(2);
   TestUDClick();
 }
 
@@ -271,17 +293,17 @@ void UpdateCheck::EndUDClick() {
     return;
   }
   showArea(false);
-  deleteFile(form_.programFolder() + "\\Update.ini");
+  deleteFile(shared_.programFolder + "\\Update.ini");
   focusButtons();
 }
 
 void UpdateCheck::InfoBtnClick() {
   if (transferRunning()) return;
-  WebViewer* viewer = form_.form6();
+  WebViewer* viewer = shared_.viewer ? shared_.viewer() : nullptr;
   if (!viewer) return;
-  viewer->navigate(messageTexts().historyUrl);
+  viewer->navigate(shared_.texts.historyUrl);
   viewer->applyLayout(kUpdateLayout);
-  viewer->showModal(form_.hwnd());
+  viewer->showModal(shared_.mainWindow);
 }
 
 // ------------------------------------------------------------ automatic checks
@@ -290,17 +312,17 @@ bool UpdateCheck::proof() {
   const Fetch got = downloadInfo();
   if (got == Fetch::Stopped) return false;
   if (got != Fetch::Ok) {
-    ui().messageBox(messageTexts().achtung, downloadFailedText() + statusLine(), MbOk, MbIconInfo);
+    ui().messageBox(shared_.texts.achtung, downloadFailedText(shared_.texts) + statusLine(), MbOk, MbIconInfo);
     return false;
   }
   IniFile info(infoPath_);
-  newVersion_ = info.readString(kSection, "#01", kReleaseVersion);
-  info.writeString(kSection, "#02", pathToAnsi(form_.programFolder() + "\\" + programFileName()));
-  return automaticCheckOffers(newVersion_);
+  shared_.newVersion = info.readString(kSection, "#01", kReleaseVersion);
+  info.writeString(kSection, "#02", pathToAnsi(shared_.programFolder + "\\" + programFileName()));
+  return automaticCheckOffers(shared_.newVersion);
 }
 
 void UpdateCheck::checkAtStart() {
-  if (!form_.at(ids::RadioButton1).checked()) return;
+  if (mode() != 1) return;
   runHandler([this] {
     if (proof()) {
       if (ui().messageBox("Aktualisieren?", offerText(), MbYesNo, MbIconInfo) == MbResYes) {
@@ -309,14 +331,14 @@ void UpdateCheck::checkAtStart() {
         return;
       }
     }
-    deleteFile(form_.programFolder() + "/Update.ini");
+    deleteFile(shared_.programFolder + "/Update.ini");
   });
 }
 
 void UpdateCheck::checkAtExit() {
-  if (!form_.at(ids::RadioButton2).checked()) return;
+  if (mode() != 2) return;
   runHandler([this] {
-    if (proof() && ui().messageBox(messageTexts().info, offerText(), MbYesNo, MbIconInfo) == MbResYes) UDBtnClick();
+    if (proof() && ui().messageBox(shared_.texts.info, offerText(), MbYesNo, MbIconInfo) == MbResYes) UDBtnClick();
   });
 }
 
@@ -334,8 +356,8 @@ void UpdateCheck::UDBtnClick() {
     ui().messageBox("Fehler!", T("Die Update.ini scheint ungültig zu sein!"), MbOk, MbIconError);
     return;
   }
-  form_.at(ids::Fortschritt).setText("");
-  const std::string dir = form_.programFolder();
+  page_.setTextState(ids::Fortschritt, progress_, "");
+  const std::string dir = shared_.programFolder;
   const std::string lngDir = dir + "\\LNG";
   const bool madeLngDir = createDir(lngDir);
 
@@ -370,7 +392,7 @@ void UpdateCheck::UDBtnClick() {
     return;
   }
   const std::string failed =
-      messageTexts().downloadError + "\r\n" + T("Das Update wurde nicht installiert, das Programm bleibt unverändert.");
+      shared_.texts.downloadError + "\r\n" + T("Das Update wurde nicht installiert, das Programm bleibt unverändert.");
   if (got != Fetch::Ok) {
     dropParts();
     ui().messageBox("Fehler!", failed + statusLine(), MbOk, MbIconError);

@@ -9,7 +9,8 @@
 
 namespace vak {
 
-class TForm1;
+class Page;
+struct Shared;
 
 namespace ids {
 enum : int {
@@ -30,15 +31,14 @@ enum : int {
 
 class UpdateCheck {
  public:
-  explicit UpdateCheck(TForm1& form) : form_(form) {}
+  UpdateCheck(Page& page, Shared& shared);
 
-  // The state the radio buttons start with (kept until the page is made).
-  void presetControls();
-  // Creates the update group on the settings page.
+  // Creates the update group on the settings page, filled from the state.
   void create(HWND page);
-  // Its handlers (with the main window, before the controls are made).
-  void wireCommands();
-  void applyTexts() {}
+  // The automatic check chosen: 1 at start, 2 at exit, 3 none.
+  int mode() const;
+  // Only 1, 2 and 3 name a radio button; another value leaves them as they are.
+  void checkMode(int mode);
 
   // The automatic check at start (show handler) and at exit (close handler).
   // Their errors are shown, and start-up or closing goes on.
@@ -63,7 +63,7 @@ class UpdateCheck {
   bool transferRunning() const { return transfers_ > 0; }
   void closeWhenTransferEnds();
 
-  const std::string& newVersion() const { return newVersion_; }
+  const std::string& newVersion() const;
   long blockCounter() const { return blocks_; }
   // The program has handed over to the updater (the process ends then; a
   // test's shell seam lets it go on, and nothing else must happen).
@@ -73,7 +73,6 @@ class UpdateCheck {
   enum class Fetch { Ok, Failed, Stopped };
   class TransferScope;
 
-  HWND control(int id) const;
   std::string iniFile() const;
   // Into path (replaced); a failed or stopped transfer removes it. With a
   // limit, the whole transfer must be done within limitMs.
@@ -93,8 +92,12 @@ class UpdateCheck {
   // has put it into a control elsewhere (another one than `left` it was in).
   void focusButtons(HWND left = nullptr);
 
-  TForm1& form_;
-  std::string newVersion_;
+  Page& page_;
+  Shared& shared_;
+  // What the controls show while the page is not made.
+  int mode_ = 3;
+  std::string status_, udBtn_ = "UDBtn", progress_;
+  bool busy_ = false;
   std::string sizeText_;
   std::string infoPath_;
   long blocks_ = 0;

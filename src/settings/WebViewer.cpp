@@ -47,8 +47,17 @@ WebViewer::~WebViewer() {
   if (fixedFont_) DeleteObject(fixedFont_);
 }
 
+namespace {
+constexpr const char* kBuiltInCaption = "Update";
+}
+
+void WebViewer::useBuiltInTexts() {
+  builtInTexts_ = true;
+  if (hwnd_) setText(hwnd_, kBuiltInCaption);
+}
+
 void WebViewer::create(HWND owner) {
-  createDialog(L"TForm6", L"Vi", 425, 401, owner);
+  createDialog(L"TForm6", builtInTexts_ ? widen(kBuiltInCaption) : std::wstring(L"Vi"), 425, 401, owner);
   makeGroup(hwnd_, GroupBox1, "", kGroupLeft, kGroupTop, 411, 385);
   makeButton(hwnd_, Button1, "&OK", kGroupLeft + 167, kGroupTop + 360, 75, 17, BS_DEFPUSHBUTTON);
   onCommand(Button1, [this] { Button1Click(); });

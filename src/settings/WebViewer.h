@@ -30,6 +30,9 @@ class WebViewer : public Window {
 
   void create(HWND owner);
   HWND control(int id) const { return GetDlgItem(hwnd_, id); }
+  // The texts routine found no language file: the built-in caption, now and
+  // when the window is made.
+  void useBuiltInTexts();
 
   // Lets the browser load address (UTF-8/ASCII address).
   void navigate(const std::string& address);
@@ -59,6 +62,7 @@ class WebViewer : public Window {
   bool loading_ = false;
   bool stop_ = false;
   HFONT fixedFont_ = nullptr;
+  bool builtInTexts_ = false;
 };
 
 }  // namespace vak

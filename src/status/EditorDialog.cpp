@@ -1,9 +1,10 @@
 #include "status/EditorDialog.h"
 
-#include "app/MainWindow.h"
+#include "status/StatusPage.h"
 #include "platform/Text.h"
 #include "platform/WinText.h"
 #include "settings/Texts.h"
+#include "ui/ControlText.h"
 
 #include <commctrl.h>
 
@@ -22,24 +23,43 @@ LRESULT CALLBACK titleFieldProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_
   return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
+const std::vector<ControlText>& texts() {
+  static const std::vector<ControlText> table = {
+      {EditorDialog::GroupBox2, "Statusicons", "Statusmeldung", nullptr},
+      {EditorDialog::Label1, "Titel", "Titel", nullptr},
+      {EditorDialog::Label2, "Message", "Nachricht", nullptr},
+      {EditorDialog::ON1, "aktivieren", "aktivieren", nullptr},
+      {EditorDialog::Label4, "nicht deaktivierbar", nullptr, nullptr},
+      {EditorDialog::OK, "&OK", "&OK", nullptr},
+      {EditorDialog::Abbrechen, "&Abbrechen", "&Abbrechen", nullptr},
+  };
+  return table;
+}
+
 }  // namespace
+
+void EditorDialog::useBuiltInTexts() {
+  builtInTexts_ = true;
+  applyBuiltInTexts(texts(), hwnd_);
+}
 
 void EditorDialog::create(HWND owner) {
   createDialog(L"TForm4", L"Meldung", 370, 290, owner, true);
-  makeGroup(hwnd_, GroupBox2, "Statusicons", 8, 6, 354, 240);
+  makeGroup(hwnd_, GroupBox2, madeText(texts(), GroupBox2), 8, 6, 354, 240);
   makeIcon(hwnd_, Image2, nullptr, 20, 26, 16, 16);
-  makeLabel(hwnd_, Label1, "Titel", 44, 28, 200, 16);
+  makeLabel(hwnd_, Label1, madeText(texts(), Label1), 44, 28, 200, 16);
   makeEdit(hwnd_, Memo1, 20, 46, 330, 42, ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL);
   SetWindowSubclass(control(Memo1), &titleFieldProc, 1, 0);
-  makeLabel(hwnd_, Label2, "Message", 20, 94, 200, 16);
+  makeLabel(hwnd_, Label2, madeText(texts(), Label2), 20, 94, 200, 16);
   makeEdit(hwnd_, Memo2, 20, 112, 330, 96, ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL);
-  makeCheck(hwnd_, ON1, "aktivieren", 20, 218, 88, 17);
-  makeLabel(hwnd_, Label4, "nicht deaktivierbar", 20, 219, 120, 16);
+  makeCheck(hwnd_, ON1, madeText(texts(), ON1), 20, 218, 88, 17);
+  makeLabel(hwnd_, Label4, madeText(texts(), Label4), 20, 219, 120, 16);
   makeLabel(hwnd_, Label3, "", 112, 212, 244, 30);  // beside the switch, room for its two lines
-  makeButton(hwnd_, OK, "&OK", 196, 256, 80, 25, BS_DEFPUSHBUTTON);
-  makeButton(hwnd_, Abbrechen, "&Abbrechen", 282, 256, 80, 25);
+  makeButton(hwnd_, OK, madeText(texts(), OK), 196, 256, 80, 25, BS_DEFPUSHBUTTON);
+  makeButton(hwnd_, Abbrechen, madeText(texts(), Abbrechen), 282, 256, 80, 25);
   onCommand(OK, [this] { OKClick(); });
   onCommand(Abbrechen, [this] { AbbrechenClick(); });
+  if (builtInTexts_) applyBuiltInTexts(texts(), hwnd_);
 }
 
 void EditorDialog::prepareEntry(bool active) {
@@ -56,8 +76,8 @@ void EditorDialog::prepareAwayText() {
 }
 
 void EditorDialog::onShowModal() {
-  const int n = main_.currentEntry();
-  StatusModel& m = main_.model();
+  const int n = page_.currentEntry();
+  StatusModel& m = page_.model();
   if (n >= kAwayItem) {
     ShowWindow(control(Label3), SW_HIDE);
     // The dialog names the text it edits, not the entry edited before.
@@ -71,7 +91,7 @@ void EditorDialog::onShowModal() {
       setText(control(Memo2), m.na);
     }
   } else {
-    setText(hwnd_, messageTexts().statusIconNr + std::to_string(n));
+    setText(hwnd_, page_.shared().texts.statusIconNr + std::to_string(n));
     setText(control(Memo1), m.entry(n).title);
     setText(control(Memo2), m.entry(n).message);
     if (n >= 31) {
@@ -82,12 +102,12 @@ void EditorDialog::onShowModal() {
       ShowWindow(control(Label3), SW_HIDE);
     }
   }
-  SendMessageW(control(Image2), STM_SETICON, reinterpret_cast<WPARAM>(main_.statusIcon(n)), 0);
+  SendMessageW(control(Image2), STM_SETICON, reinterpret_cast<WPARAM>(page_.statusIcon(n)), 0);
   SetFocus(IsWindowEnabled(control(Memo1)) ? control(Memo1) : control(Memo2));
 }
 
 void EditorDialog::OKClick() {
-  main_.F4OK(getText(control(Memo1)), getText(control(Memo2)), isChecked(control(ON1)));
+  page_.F4OK(getText(control(Memo1)), getText(control(Memo2)), isChecked(control(ON1)));
   endModal();
 }
 

@@ -5,7 +5,7 @@
 
 namespace vak {
 
-class TForm1;
+class StatusPage;
 
 class EditorDialog : public Window {
  public:
@@ -23,9 +23,12 @@ class EditorDialog : public Window {
     Abbrechen = IDCANCEL,
   };
 
-  explicit EditorDialog(TForm1& main) : main_(main) {}
+  explicit EditorDialog(StatusPage& page) : page_(page) {}
   void create(HWND owner);
   HWND control(int id) const { return GetDlgItem(hwnd_, id); }
+  // The texts routine found no language file: the built-in texts, now and
+  // when the window is made.
+  void useBuiltInTexts();
 
   // Opening from an edit button: the switch shows the entry's state.
   void prepareEntry(bool active);
@@ -40,7 +43,8 @@ class EditorDialog : public Window {
   void onClose() override { AbbrechenClick(); }
 
  private:
-  TForm1& main_;
+  StatusPage& page_;
+  bool builtInTexts_ = false;
 };
 
 }  // namespace vak

@@ -1,6 +1,6 @@
 #include "status/RestoreDialog.h"
 
-#include "app/MainWindow.h"
+#include "status/StatusPage.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
 #include "platform/WinText.h"
@@ -34,7 +34,7 @@ void RestoreDialog::create(HWND owner) {
   onCommand(Button4, [this] { Button4Click(); });
 }
 
-void RestoreDialog::Save() { takeBackup(main_.programFolder(), main_.model(), localNow()); }
+void RestoreDialog::Save() { takeBackup(page_.shared().programFolder, page_.model(), localNow()); }
 
 void RestoreDialog::onShowModal() {
   setText(control(Label1), T("Hier können sie die letzten drei Versionen Ihrer Stausmeldungen\r\nabrufen, falls diese "
@@ -47,12 +47,12 @@ void RestoreDialog::Laden() {
   const int dates[] = {d1, d2, d3};
   const int buttons[] = {Button1, Button2, Button3};
   for (int n = 1; n <= 3; ++n) {
-    const SlotInfo slot = readSlot(main_.programFolder(), n);
+    const SlotInfo slot = readSlot(page_.shared().programFolder, n);
     setText(control(dates[n - 1]), slot.label);
     EnableWindow(control(buttons[n - 1]), slot.present);
   }
 }
 
-void RestoreDialog::RestoreClick(int tag) { main_.Load(backupSlotPath(main_.programFolder(), tag)); }
+void RestoreDialog::RestoreClick(int tag) { page_.Load(backupSlotPath(page_.shared().programFolder, tag)); }
 
 }  // namespace vak

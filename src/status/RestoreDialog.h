@@ -4,7 +4,7 @@
 
 namespace vak {
 
-class TForm1;
+class StatusPage;
 
 class RestoreDialog : public Window {
  public:
@@ -27,7 +27,7 @@ class RestoreDialog : public Window {
     Button4 = IDCANCEL,
   };
 
-  explicit RestoreDialog(TForm1& main) : main_(main) {}
+  explicit RestoreDialog(StatusPage& page) : page_(page) {}
   void create(HWND owner);
   HWND control(int id) const { return GetDlgItem(hwnd_, id); }
 
@@ -42,7 +42,7 @@ class RestoreDialog : public Window {
   void onShowModal() override;  // FShow
 
  private:
-  TForm1& main_;
+  StatusPage& page_;
 };
 
 }  // namespace vak

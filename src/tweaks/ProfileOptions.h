@@ -7,9 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "ui/Page.h"
+
 namespace vak {
 
-class TForm1;
+class TweaksPage;
+struct Shared;
 
 namespace ids {
 enum : int {
@@ -30,18 +33,10 @@ enum : int {
 
 class ProfileOptions {
  public:
-  explicit ProfileOptions(TForm1& form) : form_(form) {}
+  ProfileOptions(TweaksPage& page, Shared& shared);
 
-  // The state its controls start with, kept until the tweaks page is made.
-  void presetControls();
-  // Creates the group and its controls on the tweaks page.
+  // Creates the group and its controls on the tweaks page, filled from the state.
   void create(HWND page);
-  // The controls' handlers (with the main window, before the controls are made).
-  void wireCommands();
-  // Captions and hints of the texts routine.
-  void applyTexts();
-  // The hint switch: the hints of the switched controls on or off.
-  void applyHints(bool on);
 
   // Part of every profile read: shows the profile's reminder, then writes it back once.
   void fillBirthday();
@@ -56,11 +51,23 @@ class ProfileOptions {
   void Button8Click();
 
  private:
-  HWND control(int id) const;
+  // What the controls show while the page is not made.
+  struct State {
+    bool multiInstance = false;
+    bool birthdayOn = false;
+    bool birthdayEnabled = true;
+    bool dependentsEnabled = true;  // the controls that follow the birthday box
+    std::string days = "365";
+    ComboState profiles;
+  };
+  void enableDependents(bool on);
   // Enables the dependent controls by GebBox and writes the shown state; false
   // when the registry refused the write.
   bool applyBirthday();
-  TForm1& form_;
+
+  TweaksPage& page_;
+  Shared& shared_;
+  State state_;
 };
 
 }  // namespace vak

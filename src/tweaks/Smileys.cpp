@@ -6,9 +6,6 @@
 #include <optional>
 #include <vector>
 
-#include "app/Ids.h"
-#include "app/MainWindow.h"
-#include "ui/Window.h"
 #include "platform/BitmapFile.h"
 #include "platform/Errors.h"
 #include "platform/Files.h"
@@ -17,7 +14,10 @@
 #include "platform/Text.h"
 #include "platform/Ui.h"
 #include "platform/WinText.h"
+#include "settings/Shared.h"
 #include "status/IcqRegistry.h"
+#include "tweaks/TweaksPage.h"
+#include "ui/Window.h"
 
 namespace vak {
 
@@ -36,64 +36,57 @@ constexpr int kButtonFrame = 2;
 
 }  // namespace
 
-HWND Smileys::control(int id) const { return form_.control(id); }
+Smileys::Smileys(TweaksPage& page, Shared& shared) : page_(page), shared_(shared) {
+  page_.onCommand(ids::Button3, [this] { Button3Click(); });
+  page_.onCommand(ids::ResetSm, [this] { ResetSmClick(); });
+  for (int n = 1; n <= kSmileyCount; ++n) page_.onCommand(ids::SmileyButton1 + n - 1, [this, n] { SmBtnClick(n); });
+}
 
 std::string Smileys::unknownFolderText() { return "Smiley-Ordner von ICQ unbekannt"; }
 
 void Smileys::create(HWND page) {
-  page_ = page;
   const int x = kGroupLeft, y = kGroupTop;
-  makeGroup(page, ids::Smiley, "ICQ-Smileys", x, y, 260, 330);
-  makeLabel(page, ids::SmOrt, "", x + 8, y + 16, 244, 14, SS_PATHELLIPSIS | SS_NOPREFIX);
-  makeLabel(page, ids::Label3, T("Klicken Sie auf die Smileys, um sie zu einzeln ändern."), x + 8, y + 34, 244, 28);
+  auto text = [](int id) { return TweaksPage::text(id); };
+  makeGroup(page, ids::Smiley, text(ids::Smiley), x, y, 260, 330);
+  makeLabel(page, ids::SmOrt, folderText_, x + 8, y + 16, 244, 14, SS_PATHELLIPSIS | SS_NOPREFIX);
+  makeLabel(page, ids::Label3, text(ids::Label3), x + 8, y + 34, 244, 28);
   // Beside the short last row of smileys; the note on choosing a set below them.
-  makeButton(page, ids::ResetSm, "Reset", x + 171, y + 262, 82, 19);
-  makeButton(page, ids::Button3, "SmileySet", x + 171, y + 284, 82, 19);
-  makeLabel(page, ids::Label4, "Markieren sie einen Smiley des Sets", x + 8, y + 308, 245, 14, SS_RIGHT);
+  makeButton(page, ids::ResetSm, text(ids::ResetSm), x + 171, y + 262, 82, 19);
+  HWND set = makeButton(page, ids::Button3, text(ids::Button3), x + 171, y + 284, 82, 19);
+  page_.setHint(set, ids::Button3);
+  makeLabel(page, ids::Label4, text(ids::Label4), x + 8, y + 308, 245, 14, SS_RIGHT);
+  createButtons(page);
 }
-
-void Smileys::wireCommands() {
-  form_.onCommand(ids::Button3, [this] { Button3Click(); });
-  form_.onCommand(ids::ResetSm, [this] { ResetSmClick(); });
-  for (int n = 1; n <= kSmileyCount; ++n) form_.onCommand(ids::SmileyButton1 + n - 1, [this, n] { SmBtnClick(n); });
-}
-
-void Smileys::applyTexts() {
-  form_.at(ids::Button3).setHint(
-      T("Wähle eine Bitmap des Sets!\r\nDieser muss sich in einem Ordner\r\nmit den anderen Smileys befinden!"));
-}
-
-void Smileys::applyHints(bool on) { form_.at(ids::Button3).enableHint(on); }
 
 HWND Smileys::button(int n) {
-  form_.control(ids::SmileyButton1 + n - 1);  // makes the page
+  page_.make();
   return buttons_.at(static_cast<size_t>(n - 1));
 }
 
-void Smileys::createButtons() {
+void Smileys::createButtons(HWND page) {
   // In the tab order the smileys follow the instruction above them and come
   // before "Reset" and "SmileySet". Each shows what the last SmileyAkt found
   // for it: its picture, "Error!", or (not reached yet) nothing.
-  HWND after = control(ids::Label3);
+  HWND after = GetDlgItem(page, ids::Label3);
   for (int n = 1; n <= kSmileyCount; ++n) {
     const SmileyCell cell = smileyCell(n);
     const bool error = errors_[static_cast<size_t>(n - 1)];
-    HWND b = makeButton(page_, ids::SmileyButton1 + n - 1, error ? "Error!" : "", kGroupLeft + cell.left,
+    HWND b = makeButton(page, ids::SmileyButton1 + n - 1, error ? "Error!" : "", kGroupLeft + cell.left,
                         kGroupTop + cell.top, kSmileyButtonSize, kSmileyButtonSize, BS_FLAT);
     SetWindowSubclass(b, &Smileys::buttonProc, static_cast<UINT_PTR>(n), reinterpret_cast<DWORD_PTR>(this));
     SetWindowLongPtrW(b, GWLP_USERDATA, n);  // the tag
     SetWindowPos(b, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     after = b;
     buttons_[static_cast<size_t>(n - 1)] = b;
-    form_.hints().set(b, smileyHint(n), true);
+    shared_.hints->set(b, smileyHint(n), true);
   }
 }
 
-std::string Smileys::selectedProfile() const { return form_.selectedProfileKey(); }
+std::string Smileys::selectedProfile() const { return shared_.chosenProfile(); }
 
 std::string Smileys::smileyFolder(const std::string& uin) const { return pathFromAnsi(readSmileyFolder(uin)); }
 
-std::string Smileys::backupFolder() const { return form_.settings().readString(kSection, kBackupKey, ""); }
+std::string Smileys::backupFolder() const { return shared_.settings().readString(kSection, kBackupKey, ""); }
 
 void Smileys::tellFolderUnknown() const {
   ui().messageBox("Achtung!",
@@ -106,7 +99,7 @@ void Smileys::makeFirstBackups(const std::string& folder) {
   // Without a known folder every path would name the root of the drive:
   // nothing is recorded, and the next start tries again.
   if (folder.empty()) return;
-  IniFile ini = form_.settings();
+  IniFile ini = shared_.settings();
   if (!ini.readString(kSection, kBackupKey, "").empty()) return;
   ini.writeString(kSection, kBackupKey, folder);
   for (int m = 1; m <= kSmileyCount; ++m) replaceFile(smileyBitmap(folder, m), smileyBackup(folder, m));
@@ -131,7 +124,7 @@ void Smileys::showError(int n) {
 }
 
 SIZE Smileys::pictureBox() const {
-  const int side = dpiScale(form_.hwnd(), kSmileyButtonSize) - 2 * kButtonFrame;
+  const int side = dpiScale(shared_.mainWindow, kSmileyButtonSize) - 2 * kButtonFrame;
   return SIZE{side, side};
 }
 
@@ -198,12 +191,12 @@ void Smileys::SmileyAkt() {
   const bool firstCall = !started_;
   started_ = true;
   std::string folder;
-  if (firstCall && comboSelected(control(ids::NN)) < 0) {
+  if (firstCall && shared_.chosenPosition() < 0) {
     // No ICQ profile at all: nothing to show, and no error at every start.
   } else {
     folder = smileyFolder(selectedProfile());
   }
-  form_.at(ids::SmOrt).setText(folder.empty() ? unknownFolderText() : pathToText(folder));
+  page_.setTextState(ids::SmOrt, folderText_, folder.empty() ? unknownFolderText() : pathToText(folder));
   if (firstCall) makeFirstBackups(folder);
   for (int n = 1; n <= kSmileyCount; ++n) {
     const std::string path = folder.empty() ? std::string() : smileyBitmap(folder, n);

@@ -11,7 +11,8 @@
 
 namespace vak {
 
-class TForm1;
+class TweaksPage;
+struct Shared;
 
 namespace ids {
 enum : int {
@@ -34,15 +35,10 @@ using BitmapHandle = Handle<BitmapTraits>;
 
 class Smileys {
  public:
-  explicit Smileys(TForm1& form) : form_(form) {}
+  Smileys(TweaksPage& page, Shared& shared);
 
-  // The group's own controls; the smileys' buttons follow with createButtons.
+  // The group's own controls, then the smileys' buttons.
   void create(HWND page);
-  void createButtons();
-  // The handlers (with the main window, before the controls are made).
-  void wireCommands();
-  void applyTexts();
-  void applyHints(bool on);
 
   // Loads the pictures and shows them with the folder; the first call (at
   // start-up) also backs up ICQ's own bitmaps.
@@ -59,7 +55,7 @@ class Smileys {
   static std::string unknownFolderText();
 
  private:
-  HWND control(int id) const;
+  void createButtons(HWND page);
   // The profile chosen in the profile box; throws the list index error when none is.
   std::string selectedProfile() const;
   // ICQ's smiley folder of the profile chosen in the profile box ("" when not known).
@@ -79,8 +75,9 @@ class Smileys {
   static LRESULT CALLBACK buttonProc(HWND b, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR n, DWORD_PTR self);
   void drawPicture(HWND b, int n, HDC dc) const;
 
-  TForm1& form_;
-  HWND page_ = nullptr;
+  TweaksPage& page_;
+  Shared& shared_;
+  std::string folderText_;  // what SmOrt shows
   std::array<HWND, kSmileyCount> buttons_{};
   // What each smiley shows, also while its button is not made: its picture,
   // or "Error!", or neither before SmileyAkt reached it.

@@ -1,7 +1,5 @@
 #include "tweaks/Sounds.h"
 
-#include "app/MainWindow.h"
-#include "ui/Window.h"
 #include "platform/Errors.h"
 #include "platform/Files.h"
 #include "platform/Path.h"
@@ -9,7 +7,10 @@
 #include "platform/Ui.h"
 #include "platform/WinText.h"
 #include "status/IcqRegistry.h"
+#include "settings/Shared.h"
 #include "tweaks/TweakRules.h"
+#include "tweaks/TweaksPage.h"
+#include "ui/Window.h"
 
 namespace vak {
 
@@ -37,77 +38,67 @@ void placeAfter(HWND control, HWND previous) {
 
 }  // namespace
 
-HWND Sounds::control(int id) const { return form_.control(id); }
-
-void Sounds::presetControls() {
-  form_.at(ids::SoundBox).presetChecked(true);
-  for (int n = 1; n <= kSoundRows; ++n) form_.at(ids::SCB1 + n - 1).presetChecked(true);
-}
-
-void Sounds::create(HWND page) {
-  page_ = page;
-  makeGroup(page, ids::Sound, "ICQ-Soundoptions", kGroupLeft, kGroupTop, kGroupWidth, 330);
-  HWND soundBox = makeCheck(page, ids::SoundBox, "ICQ-Sounds aktiv", gx(10), gy(16), 200, 17, WS_DISABLED);
-  SendMessageW(soundBox, WM_SETFONT, reinterpret_cast<WPARAM>(uiBoldFont(windowDpi(page))), FALSE);
-  makeButton(page, ids::Button4, "Reset", gx(kButtonsLeft), gy(230), 100, 23);
-  makeLabel(page, ids::LSnd, "Funktioniert nicht, wenn eine der Sounddateien in \"...\\ICQLite\\Sounds\\\" abgespielt wird",
-            gx(10), gy(262), kGroupWidth - 15, 56, SS_NOPREFIX);
-}
-
-void Sounds::wireCommands() {
-  form_.onCommand(ids::Button4, [this] { Button4Click(); });
+Sounds::Sounds(TweaksPage& page, Shared& shared) : page_(page), shared_(shared) {
+  rows_.fill(true);
+  page_.onCommand(ids::Button4, [this] { Button4Click(); });
   for (int n = 1; n <= kSoundRows; ++n) {
-    form_.onCommand(ids::PlayButton1 + n - 1, [this, n] { PlayClick(n); });
-    form_.onCommand(ids::ChangeButton1 + n - 1, [this, n] { ChPlaceClick(n); });
-    form_.onCommand(ids::SCB1 + n - 1, [this, n] { ChSound(n); });
+    page_.onCommand(ids::PlayButton1 + n - 1, [this, n] { PlayClick(n); });
+    page_.onCommand(ids::ChangeButton1 + n - 1, [this, n] { ChPlaceClick(n); });
+    page_.onCommand(ids::SCB1 + n - 1, [this, n] { ChSound(n); });
   }
 }
 
-void Sounds::createRows() {
+void Sounds::create(HWND page) {
+  makeGroup(page, ids::Sound, TweaksPage::text(ids::Sound), kGroupLeft, kGroupTop, kGroupWidth, 330);
+  HWND soundBox =
+      makeCheck(page, ids::SoundBox, TweaksPage::text(ids::SoundBox), gx(10), gy(16), 200, 17, WS_DISABLED);
+  SendMessageW(soundBox, WM_SETFONT, reinterpret_cast<WPARAM>(uiBoldFont(windowDpi(page))), FALSE);
+  setChecked(soundBox, master_);
+  HWND reset = makeButton(page, ids::Button4, TweaksPage::text(ids::Button4), gx(kButtonsLeft), gy(230), 100, 23);
+  makeLabel(page, ids::LSnd, TweaksPage::text(ids::LSnd), gx(10), gy(262), kGroupWidth - 15, 56, SS_NOPREFIX);
+
   // In the tab order the rows follow the master box, "Reset" follows them.
-  // Their boxes are ticked by what was kept for them: making them writes nothing.
-  HWND previous = control(ids::SoundBox);
+  // Their boxes show the kept states: making them writes nothing.
+  HWND previous = soundBox;
   for (int n = 1; n <= kSoundRows; ++n) {
-    HWND play = makeButton(page_, ids::PlayButton1 + n - 1, "Play", gx(kButtonsLeft), gy(18 * n + 21), 50, 19);
+    HWND play = makeButton(page, ids::PlayButton1 + n - 1, "Play", gx(kButtonsLeft), gy(18 * n + 21), 50, 19);
     HWND change =
-        makeButton(page_, ids::ChangeButton1 + n - 1, "Change", gx(kButtonsLeft + 50), gy(18 * n + 21), 50, 19);
+        makeButton(page, ids::ChangeButton1 + n - 1, "Change", gx(kButtonsLeft + 50), gy(18 * n + 21), 50, 19);
     HWND box =
-        makeCheck(page_, ids::SCB1 + n - 1, soundLabel(n), gx(10), gy(18 * n + 22), kBoxWidth, 17, WS_DISABLED);
+        makeCheck(page, ids::SCB1 + n - 1, soundLabel(n), gx(10), gy(18 * n + 22), kBoxWidth, 17, WS_DISABLED);
+    setChecked(box, rows_[static_cast<size_t>(n - 1)]);
     for (HWND h : {play, change, box}) {
       SetWindowLongPtrW(h, GWLP_USERDATA, n);  // the tag
       placeAfter(h, previous);
       previous = h;
     }
   }
-  placeAfter(control(ids::Button4), previous);
-}
-
-void Sounds::applyTexts() {
-  form_.at(ids::LSnd).setText(
-          "Funktioniert nicht, wenn eine der Sounddateien in\r\n\"...\\ICQLite\\Sounds\\\"abgespielt wird");
+  placeAfter(reset, previous);
 }
 
 void Sounds::fillMaster() {
-  if (auto soundOn = readSoundOn(form_.currentProfile()))
-    form_.at(ids::SoundBox).setCheckedAndRun(*soundOn, [this] { SoundBoxClick(); });
+  if (auto soundOn = readSoundOn(shared_.currentProfile))
+    page_.setCheckedAndRun(ids::SoundBox, master_, *soundOn, [this] { SoundBoxClick(); });
 }
 
 void Sounds::SoundBoxClick() {
-  const bool on = form_.at(ids::SoundBox).checked();
-  for (int n = 1; n <= kSoundRows; ++n) form_.at(ids::SCB1 + n - 1).setCheckedAndRun(on, [this, n] { ChSound(n); });
+  const bool on = page_.checkedState(ids::SoundBox, master_);
+  for (int n = 1; n <= kSoundRows; ++n)
+    page_.setCheckedAndRun(ids::SCB1 + n - 1, rows_[static_cast<size_t>(n - 1)], on, [this, n] { ChSound(n); });
 }
 
 void Sounds::ChSound(int row) {
-  const ControlRef box = form_.at(ids::SCB1 + row - 1);
-  if (form_.at(ids::SoundBox).checked()) {
-    form_.settings().writeBool(kSection, soundRowKey(row), box.checked());
+  const int id = ids::SCB1 + row - 1;
+  bool& kept = rows_[static_cast<size_t>(row - 1)];
+  if (page_.checkedState(ids::SoundBox, master_)) {
+    shared_.settings().writeBool(kSection, soundRowKey(row), page_.checkedState(id, kept));
   } else {
-    box.setChecked(false);
+    page_.setCheckedState(id, kept, false);
   }
 }
 
 std::string Sounds::usableSoundFolder() {
-  const std::string folder = pathFromAnsi(readSoundFolder(form_.selectedProfileKey()));
+  const std::string folder = pathFromAnsi(readSoundFolder(shared_.chosenProfile()));
   // An unknown folder would name files in the root of the current drive; a
   // missing one holds no sound to play or replace.
   if (auto problem = soundFolderProblem(pathToText(folder), !folder.empty() && dirExists(folder))) {
@@ -124,7 +115,7 @@ void Sounds::PlayClick(int row) {
 }
 
 void Sounds::ChPlaceClick(int row) {
-  IniFile ini = form_.settings();
+  IniFile ini = shared_.settings();
   const std::string folder = usableSoundFolder();
   if (folder.empty()) return;
   if (!ini.readBool(kSection, "#bk", false)) {
@@ -154,7 +145,7 @@ void Sounds::Button4Click() {
   if (ui().messageBox("Frage", "Sollen alle original Sounds wiederhergestellt werden?", MbYesNo, MbIconQuestion) !=
       MbResYes)
     return;
-  IniFile ini = form_.settings();
+  IniFile ini = shared_.settings();
   player_.close();
   const std::string folder = usableSoundFolder();
   if (folder.empty()) return;

@@ -3,13 +3,16 @@
 // played, replaced and reset.
 #include <windows.h>
 
+#include <array>
 #include <string>
 
 #include "platform/SoundPlayer.h"
+#include "tweaks/TweakRules.h"
 
 namespace vak {
 
-class TForm1;
+class TweaksPage;
+struct Shared;
 
 namespace ids {
 enum : int {
@@ -25,17 +28,11 @@ enum : int {
 
 class Sounds {
  public:
-  explicit Sounds(TForm1& form) : form_(form) {}
+  Sounds(TweaksPage& page, Shared& shared);
 
-  // The state its boxes start with, kept until the tweaks page is made.
-  void presetControls();
-  // Creates the group with the master box, the caveat and "Reset".
+  // Creates the group with the master box, the caveat and "Reset", then the
+  // ten rows, filled from the state.
   void create(HWND page);
-  // The ten rows, made after the group.
-  void createRows();
-  // The handlers (with the main window, before the controls are made).
-  void wireCommands();
-  void applyTexts();
 
   // Last step of every profile read: the master box follows AllResponsePlay.
   void fillMaster();
@@ -50,13 +47,15 @@ class Sounds {
   SoundPlayer& player() { return player_; }
 
  private:
-  HWND control(int id) const;
   // The sound folder of the profile chosen in NN, or empty after telling the
   // user why no file there can be used.
   std::string usableSoundFolder();
 
-  TForm1& form_;
-  HWND page_ = nullptr;
+  TweaksPage& page_;
+  Shared& shared_;
+  // The boxes' states while the page is not made: the master box and the rows.
+  bool master_ = true;
+  std::array<bool, kSoundRows> rows_;
   SoundPlayer player_;
 };
 

@@ -47,7 +47,7 @@ class About : public GuiTest {
 
 TEST_F(About, PanelShowsAndHidesOnTheRightClicks) {
   startApp();
-  HMENU menu = form().menu();
+  HMENU menu = GetMenu(mainWnd());
   for (int id : {int{ids::aufUpdateprfen1}, int{ids::Lizenz1}, int{ids::About1}})
     EXPECT_FALSE(GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND) & MF_GRAYED) << id;
   EXPECT_FALSE(panelShown());
@@ -105,12 +105,12 @@ TEST_F(About, EscapeHidesThePanel) {
 TEST_F(About, LinkHintShowsWhateverTheHintSwitchSays) {
   startApp();
   HWND link = part(ids::LogoLink);
-  EXPECT_EQ(form().hints().text(link), "go to http://vak.example.org/vak/");
+  EXPECT_EQ(hints().text(link), "go to http://vak.example.org/vak/");
   menu(ids::Einstellungen1);
   click(ctl(ids::HintBox));  // hints off
   ASSERT_FALSE(vak::isChecked(ctl(ids::HintBox)));
-  EXPECT_FALSE(form().hints().enabled(ctl(ids::InfoBtn)));
-  EXPECT_TRUE(form().hints().enabled(link));
+  EXPECT_FALSE(hints().enabled(ctl(ids::InfoBtn)));
+  EXPECT_TRUE(hints().enabled(link));
 }
 
 TEST_F(About, LicenceThenVersionHistoryInTheViewer) {

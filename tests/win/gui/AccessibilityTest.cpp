@@ -203,7 +203,7 @@ TEST_F(Accessibility, EditButtonsAreNamedPushButtonsThatOpenTheirEntry) {
   seedTwoProfiles();
   startApp();
   for (int which : {1, 2}) {
-    vak::ButtonColumn& column = form().editButtons(which);
+    vak::ButtonColumn& column = form().status().editButtons(which);
     Ref<IAccessible> acc;
     clientObject(column.hwnd(), acc);
     // The window itself as the system describes it: in its parent, over its client area.
@@ -224,13 +224,13 @@ TEST_F(Accessibility, EditButtonsAreNamedPushButtonsThatOpenTheirEntry) {
       EXPECT_EQ(button.name(), "Bearbeiten") << n;
       EXPECT_EQ(button.description(), "Statusmeldung " + std::to_string(n) + ": " + seedTitle("111", n));
       EXPECT_EQ(button.state(), STATE_SYSTEM_FOCUSABLE) << n;
-      expectAt(button, form().page(0), form().editButtonRect(n), "button " + std::to_string(n));
+      expectAt(button, page(0), form().status().editButtonRect(n), "button " + std::to_string(n));
     }
   }
 
   Ref<IAccessible> acc;
-  clientObject(form().editButtons(1).hwnd(), acc);
-  form().focusEditButton(3);
+  clientObject(form().status().editButtons(1).hwnd(), acc);
+  form().status().focusEditButton(3);
   EXPECT_TRUE(Element({acc.get(), 3}).has(STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED));
   EXPECT_FALSE(Element({acc.get(), 4}).has(STATE_SYSTEM_FOCUSED));
   VARIANT focus;
@@ -239,8 +239,8 @@ TEST_F(Accessibility, EditButtonsAreNamedPushButtonsThatOpenTheirEntry) {
   EXPECT_EQ(focus.vt, VT_I4);
   EXPECT_EQ(focus.lVal, 3);
   // Under the mouse: hot-tracked.
-  const RECT four = form().editButtons(1).buttonRect(3);
-  SendMessageW(form().editButtons(1).hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(four.left + 5, four.top + 5));
+  const RECT four = form().status().editButtons(1).buttonRect(3);
+  SendMessageW(form().status().editButtons(1).hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(four.left + 5, four.top + 5));
   EXPECT_TRUE(Element({acc.get(), 4}).has(STATE_SYSTEM_HOTTRACKED));
   EXPECT_FALSE(Element({acc.get(), 3}).has(STATE_SYSTEM_HOTTRACKED));
   // While the window takes no input (a modal dialog is open): unavailable.
@@ -253,7 +253,7 @@ TEST_F(Accessibility, EditButtonsAreNamedPushButtonsThatOpenTheirEntry) {
   // Entry 17's button pressed by the client alone: the call returns at once,
   // the editor then opens for entry 17.
   Ref<IAccessible> second;
-  clientObject(form().editButtons(2).hwnd(), second);
+  clientObject(form().status().editButtons(2).hwnd(), second);
   const Element first{second.get(), 1};
   EXPECT_EQ(first.action(), vak::T("Drücken"));
   std::string caption, shownTitle;
@@ -289,7 +289,7 @@ TEST_F(Accessibility, EditButtonsAreNamedPushButtonsThatOpenTheirEntry) {
 TEST_F(Accessibility, TablesExposeRowsCellsAndSwitches) {
   seedTwoProfiles();
   startApp();
-  vak::Grid& g1 = form().grid(1);
+  vak::Grid& g1 = form().status().grid(1);
   Ref<IAccessible> table;
   clientObject(g1.hwnd(), table);
   const Element self{table.get(), CHILDID_SELF};
@@ -320,7 +320,7 @@ TEST_F(Accessibility, TablesExposeRowsCellsAndSwitches) {
     EXPECT_EQ(box.role(), ROLE_SYSTEM_CHECKBUTTON) << n;
     EXPECT_EQ(box.has(STATE_SYSTEM_CHECKED), seedActive(n)) << n;
     EXPECT_EQ(box.description(), "Statusmeldung " + std::to_string(n) + ": " + seedTitle("111", n));
-    expectAt(box, form().page(0), form().activeBoxRect(n), "box " + std::to_string(n));
+    expectAt(box, page(0), form().status().activeBoxRect(n), "box " + std::to_string(n));
     EXPECT_EQ(titleCell.role(), ROLE_SYSTEM_CELL);
     EXPECT_EQ(titleCell.name(), seedTitle("111", n));
     EXPECT_EQ(messageCell.name(), seedMessage("111", n));
@@ -328,7 +328,7 @@ TEST_F(Accessibility, TablesExposeRowsCellsAndSwitches) {
   }
 
   // A client that walks by place or by neighbour comes to the same parts.
-  const RECT box5 = onScreen(form().page(0), form().activeBoxRect(5));
+  const RECT box5 = onScreen(page(0), form().status().activeBoxRect(5));
   VARIANT hit;
   VariantInit(&hit);
   ASSERT_EQ(table->accHitTest((box5.left + box5.right) / 2, (box5.top + box5.bottom) / 2, &hit), S_OK);
@@ -366,7 +366,7 @@ TEST_F(Accessibility, TablesExposeRowsCellsAndSwitches) {
   EXPECT_EQ(box.action(), "Deaktivieren");
   EXPECT_EQ(box.doDefaultAction(), S_OK);
   pumpMessages();
-  EXPECT_FALSE(form().model().entry(5).active);
+  EXPECT_FALSE(form().status().model().entry(5).active);
   EXPECT_FALSE(boxChecked(5));
   EXPECT_FALSE(box.has(STATE_SYSTEM_CHECKED));
   EXPECT_NE(DrawnClient(g1.hwnd()).pixels(g1.switchRect(5)), before) << "the table still draws the box checked";
@@ -392,7 +392,7 @@ TEST_F(Accessibility, EventsFollowTheKeysAndPanelsSayWhatTheyHold) {
   ASSERT_TRUE(bringToFront(mainWnd()));
   HangGuard guard(mainWnd());
   WinEvents events;
-  vak::Grid& g1 = form().grid(1);
+  vak::Grid& g1 = form().status().grid(1);
   SetFocus(g1.hwnd());
   g1.select(2, 1);
   pumpInput();
@@ -427,11 +427,11 @@ TEST_F(Accessibility, EventsFollowTheKeysAndPanelsSayWhatTheyHold) {
   }
 
   // In a column of buttons the event names the button.
-  vak::ButtonColumn& column = form().editButtons(2);
-  form().focusEditButton(20);
+  vak::ButtonColumn& column = form().status().editButtons(2);
+  form().status().focusEditButton(20);
   events.clear();
   pressKey(VK_DOWN);
-  ASSERT_TRUE(form().editButtonFocused(21));
+  ASSERT_TRUE(form().status().editButtonFocused(21));
   const std::optional<LONG> button = events.last(EVENT_OBJECT_FOCUS, column.hwnd());
   ASSERT_TRUE(button) << "no focus event for the column";
   {
@@ -460,7 +460,7 @@ TEST_F(Accessibility, EventsFollowTheKeysAndPanelsSayWhatTheyHold) {
       },
       [&] {
         ++opened;
-        EXPECT_EQ(form().currentEntry(), vak::kNaItem);
+        EXPECT_EQ(form().status().currentEntry(), vak::kNaItem);
         click(editor().control(EditorDialog::Abbrechen));
       });
   EXPECT_EQ(opened, 1);
@@ -472,8 +472,8 @@ TEST_F(Accessibility, HiddenRowsAreNoChildren) {
   setLiteVersion("2049");
   startApp();
   Ref<IAccessible> column, table;
-  clientObject(form().editButtons(2).hwnd(), column);
-  clientObject(form().grid(2).hwnd(), table);
+  clientObject(form().status().editButtons(2).hwnd(), column);
+  clientObject(form().status().grid(2).hwnd(), table);
   EXPECT_EQ(Children(column.get()).size(), 13u);
   Children rows(table.get());
   ASSERT_EQ(rows.size(), 14u);  // the headings and entries 17-29

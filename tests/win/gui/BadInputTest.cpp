@@ -640,7 +640,7 @@ class BadInput : public GuiTest, public ::testing::WithParamInterface<Row> {
     auto dw = [](DWORD v) { return std::string(reinterpret_cast<const char*>(&v), sizeof v); };
     for (int n = 1; n <= vak::kEntryCount; ++n) {
       const std::string p = entryPath(uin, n);
-      const vak::StatusEntry& e = form().model().entry(n);
+      const vak::StatusEntry& e = form().status().model().entry(n);
       const Item* on = value("HKCU", p, "On");
       const Item* line = value("HKCU", p, "LineNumber");
       const Item* name = value("HKCU", p, "Name");
@@ -657,7 +657,7 @@ class BadInput : public GuiTest, public ::testing::WithParamInterface<Row> {
     const Item* away = value("HKLM32", litePath(uin), "AwayStatusText");
     ASSERT_TRUE(away);
     EXPECT_EQ(away->type, DWORD{REG_BINARY});
-    EXPECT_EQ(away->bytes, vak::fromUtf8Form(form().model().away));
+    EXPECT_EQ(away->bytes, vak::fromUtf8Form(form().status().model().away));
   }
 
  protected:
@@ -757,7 +757,7 @@ const Row kRows[] = {
     {"EntryOnAsString",
      [](BadInput& m) { m.entry("111", 4).sz("On", "1"); },
      [](BadInput& m) {
-       EXPECT_EQ(m.form().model().stateOf(4), 2);
+       EXPECT_EQ(m.form().status().model().stateOf(4), 2);
        EXPECT_FALSE(m.boxChecked(4));
        EXPECT_EQ(m.title(4), seedTitle("111", 4));
        m.takeOver();
@@ -774,7 +774,7 @@ const Row kRows[] = {
        m.entry("111", 8).dword("On", 5);
      },
      [](BadInput& m) {
-       const auto& state = m.form().model().state;
+       const auto& state = m.form().status().model().state;
        EXPECT_EQ(state[3], 1);
        EXPECT_TRUE(m.boxChecked(4));
        for (int n : {5, 7}) EXPECT_EQ(state[static_cast<size_t>(n - 1)], 2) << n;
@@ -851,7 +851,7 @@ const Row kRows[] = {
     {"LastOwnerNamesNoProfile",
      [](BadInput& m) { m.user(kOwners).dword("LastOwner", 999); },
      [](BadInput& m) {
-       EXPECT_EQ(m.form().currentProfile(), "111");
+       EXPECT_EQ(m.form().shared().currentProfile, "111");
        EXPECT_EQ(m.comboText(m.ctl(ids::NN)), "Max (111)");
        EXPECT_TRUE(m.shownAsStored("111"));
        m.takeOver();
@@ -891,8 +891,8 @@ const Row kRows[] = {
     {"AwayTextAsString",
      [](BadInput& m) { m.lite("111").sz("AwayStatusText", "zur\xC3\xBC" "ck").sz("NAStatusText", ""); },
      [](BadInput& m) {
-       EXPECT_EQ(m.form().model().away, T("zurück"));
-       EXPECT_EQ(m.form().model().na, "");
+       EXPECT_EQ(m.form().status().model().away, T("zurück"));
+       EXPECT_EQ(m.form().status().model().na, "");
        m.takeOver();
        m.expectStoredAsShown("111");
      },
@@ -918,7 +918,7 @@ const Row kRows[] = {
      takeOverOf("111")},
     {"LiteVersionNotANumber",
      [](BadInput& m) { m.machine("Software\\Mirabilis\\ICQ\\DefaultPrefs").sz("ICQLite Version", "5.1"); },
-     [](BadInput& m) { EXPECT_TRUE(m.form().editButtonShown(32)); },
+     [](BadInput& m) { EXPECT_TRUE(m.form().status().editButtonShown(32)); },
      {"'5.1' ist kein gültiger Integerwert"}},
     {"LiteVersionOf64KiBDigits",
      [](BadInput& m) {
@@ -957,8 +957,8 @@ const Row kRows[] = {
     {"AwayTextsOf1MiBAnd64KiB",
      [](BadInput& m) { m.lite("111").bin("AwayStatusText", repeat("a", 1 << 20)).sz("NAStatusText", repeat("n", 65536)); },
      [](BadInput& m) {
-       EXPECT_EQ(m.form().model().away, repeat("a", 1024));
-       EXPECT_EQ(m.form().model().na, repeat("n", 65536));
+       EXPECT_EQ(m.form().status().model().away, repeat("a", 1024));
+       EXPECT_EQ(m.form().status().model().na, repeat("n", 65536));
        m.takeOver();
        m.expectStoredAsShown("111");
      },
@@ -972,7 +972,7 @@ const Row kRows[] = {
      [](BadInput& m) {
        EXPECT_EQ(m.title(2), "ab");
        EXPECT_EQ(m.message(2), "Hi\r\nDu");
-       EXPECT_EQ(m.form().model().away, "AB");
+       EXPECT_EQ(m.form().status().model().away, "AB");
        m.takeOver();
        m.expectStoredAsShown("111");
      },
@@ -986,7 +986,7 @@ const Row kRows[] = {
      [](BadInput& m) {
        EXPECT_EQ(hex(m.title(2)), hex(bytes80To9F()));
        EXPECT_EQ(hex(m.message(2)), hex("x" + bytes80To9F()));
-       EXPECT_EQ(hex(m.form().model().away), hex(bytes80To9F()));
+       EXPECT_EQ(hex(m.form().status().model().away), hex(bytes80To9F()));
        const Dump before = dumpTrees();
        m.takeOver();
        m.expectStoredAsShown("111");
@@ -1025,7 +1025,7 @@ const Row kRows[] = {
      [](BadInput& m) {
        EXPECT_EQ(vak::comboCount(m.ctl(ids::NN)), 0);
        EXPECT_EQ(m.title(1), "");
-       EXPECT_TRUE(m.form().editButtonShown(32));
+       EXPECT_TRUE(m.form().status().editButtonShown(32));
      },
      {},
      ownersCreated(),
@@ -1048,7 +1048,7 @@ const Row kRows[] = {
        EXPECT_EQ(vak::comboItem(m.ctl(ids::NN), 0), " (111)");
        for (int n = 1; n <= vak::kEntryCount; ++n) {
          EXPECT_EQ(m.title(n), "") << n;
-         EXPECT_EQ(m.form().model().stateOf(n), 0) << n;
+         EXPECT_EQ(m.form().status().model().stateOf(n), 0) << n;
        }
        m.takeOver();
        m.expectStoredAsShown("111");
@@ -1059,7 +1059,7 @@ const Row kRows[] = {
      [](BadInput& m) { m.removeUser(entryPath("111", 7)); },
      [](BadInput& m) {
        EXPECT_EQ(m.title(7), "");
-       EXPECT_EQ(m.form().model().stateOf(7), 0);
+       EXPECT_EQ(m.form().status().model().stateOf(7), 0);
        EXPECT_EQ(m.title(8), seedTitle("111", 8));
        m.takeOver();
        m.expectStoredAsShown("111");
@@ -1080,7 +1080,7 @@ const Row kRows[] = {
     {"NoMachineProfilesOrDefaultPrefs",
      [](BadInput& m) { m.removeMachine("Software\\Mirabilis"); },
      [](BadInput& m) {
-       EXPECT_TRUE(m.form().editButtonShown(32));
+       EXPECT_TRUE(m.form().status().editButtonShown(32));
        m.chooseProfile(1);
        EXPECT_EQ(m.title(3), seedTitle("222", 3));
        EXPECT_EQ(m.text(m.ctl(ids::NaEd)), "");
@@ -1099,7 +1099,7 @@ const Row kRows[] = {
        const int at = vak::comboFind(nn, "P250 (100250)");
        ASSERT_GE(at, 0);
        m.chooseProfile(at);
-       EXPECT_EQ(m.form().currentProfile(), "100250");
+       EXPECT_EQ(m.form().shared().currentProfile, "100250");
        EXPECT_EQ(m.title(1), seedTitle("100250", 1));
        EXPECT_EQ(m.title(2), "");
      },
@@ -1162,7 +1162,7 @@ const Row kRows[] = {
      [](BadInput& m) {
        m.meanwhile([&] { m.profile("0999", "Neu"); });
        m.chooseProfile(1);
-       EXPECT_EQ(m.form().currentProfile(), "222");
+       EXPECT_EQ(m.form().shared().currentProfile, "222");
        EXPECT_TRUE(m.shownAsStored("222"));
        m.takeOver();
        m.expectStoredAsShown("222");
@@ -1174,7 +1174,7 @@ const Row kRows[] = {
      [](BadInput& m) {
        m.meanwhile([&] { m.removeUser(ownersPath("111")); });
        m.chooseProfile(1);
-       EXPECT_EQ(m.form().currentProfile(), "222");
+       EXPECT_EQ(m.form().shared().currentProfile, "222");
        EXPECT_TRUE(m.shownAsStored("222"));
      },
      {}},
@@ -1183,7 +1183,7 @@ const Row kRows[] = {
      [](BadInput& m) {
        m.meanwhile([&] { m.profile("0999", "Neu"); });
        m.chooseProfile(0);
-       EXPECT_EQ(m.form().currentProfile(), "111");
+       EXPECT_EQ(m.form().shared().currentProfile, "111");
        m.deleteProfileAt(0);
        EXPECT_TRUE(m.before_.count("HKCU|" + ownersPath("0999") + "|"));
      },
@@ -1458,7 +1458,7 @@ const Row kRows[] = {
        m.saveSettings();
        EXPECT_EQ(m.text(m.ctl(ids::EinstStat)), T("Einstellungen übernommen"));
        EXPECT_EQ(readFileBytes(m.file("Einst.ini")).compare(0, 2, "\xFF\xFE"), 0);
-       EXPECT_EQ(m.form().settings().readString("ICQStatFile", "#01", ""), "1");
+       EXPECT_EQ(m.form().shared().settings().readString("ICQStatFile", "#01", ""), "1");
      },
      {}},
     {"EinstIniReadOnly",
@@ -1497,7 +1497,7 @@ const Row kRows[] = {
                                 "\r\n#05=abc\r\n");
      },
      [](BadInput& m) {
-       EXPECT_EQ(m.form().currentProfile(), "111");
+       EXPECT_EQ(m.form().shared().currentProfile, "111");
        EXPECT_TRUE(m.shownAsStored("111"));
        m.settingsTab();
        EXPECT_TRUE(vak::isChecked(m.ctl(ids::HintBox)));

@@ -86,7 +86,7 @@ TEST_F(Dpi, LayoutIsScaledBy144Dpi) {
   const char* expected = std::getenv("VAK_EXPECT_DPI");
   const bool started144 = expected && std::atoi(expected) == kDpi;
   // A control made at run time by one of the program's parts.
-  HWND later = vak::makeButton(form().page(1), 9991, "Play", 10, 20, 40, 17);
+  HWND later = vak::makeButton(page(1), 9991, "Play", 10, 20, 40, 17);
   // The dialogs' windows are made when first opened.
   const auto openEditor = [&] {
     driveModal(editor(), [&] { clickEditButton(1); },
@@ -121,16 +121,16 @@ TEST_F(Dpi, LayoutIsScaledBy144Dpi) {
   EXPECT_TRUE(scaled(ctl(ids::NaEd), 560, 26, 241, 21));
   EXPECT_TRUE(scaled(ctl(ids::Image34), 806, 29, 16, 16));
   EXPECT_TRUE(scaled(ctl(ids::Button2), 751, 2, 75, 21));
-  EXPECT_TRUE(scaled(form().grid(1).hwnd(), 32, 21, 281, 307));
-  EXPECT_TRUE(scaled(form().grid(2).hwnd(), 440, 21, 281, 253));  // shortened for ICQ Lite 2049
-  EXPECT_TRUE(scaled(form().editButtonRect(1), 318, 40, 75, 17));
-  EXPECT_TRUE(scaled(form().editButtonRect(29), 728, 40 + 18 * 12, 75, 17));
-  EXPECT_FALSE(form().editButtonShown(30));
+  EXPECT_TRUE(scaled(form().status().grid(1).hwnd(), 32, 21, 281, 307));
+  EXPECT_TRUE(scaled(form().status().grid(2).hwnd(), 440, 21, 281, 253));  // shortened for ICQ Lite 2049
+  EXPECT_TRUE(scaled(form().status().editButtonRect(1), 318, 40, 75, 17));
+  EXPECT_TRUE(scaled(form().status().editButtonRect(29), 728, 40 + 18 * 12, 75, 17));
+  EXPECT_FALSE(form().status().editButtonShown(30));
   // A check box of 13 design pixels in the middle of the table's fixed column.
-  EXPECT_TRUE(scaled(form().activeBoxRect(17), 444, 42, 13, 13));
+  EXPECT_TRUE(scaled(form().status().activeBoxRect(17), 444, 42, 13, 13));
   {
     // The status icon of entry 16, drawn by the page left of the table, in its row.
-    const RECT icon = drawnBox(form().page(0), px(30), px(40 + 18 * 15) - 2, px(40 + 18 * 16) - 1);
+    const RECT icon = drawnBox(page(0), px(30), px(40 + 18 * 15) - 2, px(40 + 18 * 16) - 1);
     EXPECT_GE(icon.left, px(9));
     EXPECT_GE(icon.top, px(40 + 18 * 15));
     EXPECT_LE(icon.right, px(9 + 16));
@@ -143,20 +143,20 @@ TEST_F(Dpi, LayoutIsScaledBy144Dpi) {
   EXPECT_EQ(fontHeight(later), -px(11));
 
   // The tables' cells, and their rows in line with the entries' controls.
-  vak::Grid& g1 = form().grid(1);
+  vak::Grid& g1 = form().status().grid(1);
   const RECT cell = g1.cellRect(1, 1);
   EXPECT_NEAR(cell.left, px(21), 1);
   EXPECT_NEAR(cell.right - cell.left, px(116), 1);
   EXPECT_NEAR(cell.bottom - cell.top, px(17), 1);
   for (int row : {1, 8, 16}) {
     POINT top{0, g1.cellRect(row, 1).top};
-    MapWindowPoints(g1.hwnd(), form().page(0), &top, 1);
-    EXPECT_NEAR(form().editButtonRect(row).top, top.y, 1) << row;
-    const RECT box = form().activeBoxRect(row);
+    MapWindowPoints(g1.hwnd(), page(0), &top, 1);
+    EXPECT_NEAR(form().status().editButtonRect(row).top, top.y, 1) << row;
+    const RECT box = form().status().activeBoxRect(row);
     EXPECT_NEAR(box.top + box.bottom, 2 * top.y + px(17), 2) << row;
   }
   // The rows that the shortened table cuts off stay unreachable.
-  EXPECT_EQ(form().grid(2).lastRow(), 13);
+  EXPECT_EQ(form().status().grid(2).lastRow(), 13);
 
   // The status icons are made in the size of the DPI.
   ICONINFO info{};
@@ -187,8 +187,8 @@ TEST_F(Dpi, LayoutIsScaledBy144Dpi) {
 TEST_F(Dpi, PagesMadeAfterTheChangeHaveItsSize) {
   seedTwoProfiles();
   startApp();
-  ASSERT_FALSE(form().pageMade(1));
-  ASSERT_FALSE(form().pageMade(2));
+  ASSERT_FALSE(form().tweaks().made());
+  ASSERT_FALSE(form().settingsPage().made());
   ASSERT_FALSE(form().about().made());
   const char* expected = std::getenv("VAK_EXPECT_DPI");
   if (!(expected && std::atoi(expected) == kDpi)) moveTo144(mainWnd());
@@ -198,7 +198,7 @@ TEST_F(Dpi, PagesMadeAfterTheChangeHaveItsSize) {
   EXPECT_TRUE(scaled(ctl(ids::GroupBox1), 4, 6, 233, 330));
   EXPECT_TRUE(scaled(ctl(ids::GebEdit), 90, 73, 40, 20));
   EXPECT_TRUE(scaled(ctl(ids::PlayButton1 + 9), 241 + 198, 6 + 18 * 10 + 21, 50, 19));
-  EXPECT_TRUE(scaled(form().smileys().button(28), 553 + vak::smileyCell(28).left, 6 + vak::smileyCell(28).top, 41, 41));
+  EXPECT_TRUE(scaled(form().tweaks().smileys().button(28), 553 + vak::smileyCell(28).left, 6 + vak::smileyCell(28).top, 41, 41));
   for (int id : {int{ids::MultiIBox}, int{ids::Label12}, int{ids::SoundBox}, int{ids::SCB1}})
     EXPECT_EQ(fontHeight(ctl(id)), -px(11)) << id;
   form().setActivePage(2);
@@ -282,7 +282,7 @@ TEST_F(Dpi, TweaksPageTextsShowWhole) {
   form().setActivePage(1);
   const auto expectWhole = [&](const char* when) {
     int texts = 0;
-    for (HWND c = GetWindow(form().page(1), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    for (HWND c = GetWindow(page(1), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
       EXPECT_EQ(cutText(c), "") << when << ", control " << GetDlgCtrlID(c);
       ++texts;
     }

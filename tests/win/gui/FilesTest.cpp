@@ -234,9 +234,9 @@ TEST_F(StatusFiles, LongTextsComeBackFromAStatusFileAndABackup) {
   seedTwoProfiles();
   startApp();
   const std::string message5 = longText("M5"), title20 = longText("T20");
-  form().model().entry(5).message = message5;
-  form().model().entry(20).title = title20;
-  form().refreshViews();
+  form().status().model().entry(5).message = message5;
+  form().status().model().entry(20).title = title20;
+  form().status().refreshViews();
 
   ui_.saveNames.push_back(folder_ + "\\lang");
   menu(ids::Speichern1);
@@ -276,9 +276,9 @@ TEST_F(StatusFiles, HugeTextsAreTakenOverAndSavedWhole) {
   for (int i = 0; i < 7000; ++i) lines += "a\r\n";
   while (huge.size() < (1u << 20)) huge += T("Grüße ");
   huge += "!";
-  form().model().entry(3).message = lines;
-  form().model().entry(7).title = huge;
-  form().refreshViews();
+  form().status().model().entry(3).message = lines;
+  form().status().model().entry(7).title = huge;
+  form().status().refreshViews();
   click(ctl(ids::Button1));
   EXPECT_TRUE(ui_.boxes.empty()) << ui_.boxes[0].text;
   EXPECT_TRUE(entryValue(3, "Description") == lines);

@@ -250,11 +250,11 @@ class GuiTest : public ::testing::Test {
     seed_.import(folder_);
     form1_ = std::make_unique<vak::TForm1>();
     form1_->create();
-    form4_ = std::make_unique<vak::EditorDialog>(*form1_);
+    form4_ = std::make_unique<vak::EditorDialog>(form1_->status());
     form6_ = std::make_unique<vak::WebViewer>();
-    form7_ = std::make_unique<vak::RestoreDialog>(*form1_);
+    form7_ = std::make_unique<vak::RestoreDialog>(form1_->status());
     form1_->setDialogs(form4_.get(), form6_.get(), form7_.get());
-    form1_->setProgramFolder(folder_);
+    form1_->shared().programFolder = folder_;
     if (beforeShow) beforeShow();
     ShowWindow(form1_->hwnd(), SW_SHOWNORMAL);
     UpdateWindow(form1_->hwnd());
@@ -282,7 +282,25 @@ class GuiTest : public ::testing::Test {
   vak::TForm1& form() { return *form1_; }
   vak::EditorDialog& editor() { return *form4_; }
   vak::RestoreDialog& restore() { return *form7_; }
-  HWND ctl(int id) const { return form1_->control(id); }
+  // A control of the main window or of one of its pages by its id; the page
+  // it lives on is made first when it is not yet (as a user's visit would).
+  HWND ctl(int id) const {
+    vak::TForm1& f = *form1_;
+    if (HWND h = GetDlgItem(f.hwnd(), id)) return h;
+    if ((id >= vak::ids::GroupBox1 && id < vak::ids::AllgemeinBox) || (id >= vak::ids::Smiley && id < 800))
+      return f.tweaks().control(id);
+    if ((id >= vak::ids::AllgemeinBox && id < vak::ids::Smiley) || (id >= vak::ids::GroupBox3 && id < vak::ids::Panel1))
+      return f.settingsPage().control(id);
+    if (id == vak::ids::Panel1) return f.about().panel();
+    if (id > vak::ids::Panel1 && id < 1000) return f.about().control(id);
+    return f.status().control(id);
+  }
+  // Page 0, 1 or 2 of the tabs.
+  HWND page(int index) const {
+    vak::TForm1& f = *form1_;
+    return index == 0 ? f.status().hwnd() : index == 1 ? f.tweaks().hwnd() : f.settingsPage().hwnd();
+  }
+  vak::Hints& hints() { return *form1_->shared().hints; }
   HWND mainWnd() const { return form1_->hwnd(); }
 
   void click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
@@ -299,11 +317,11 @@ class GuiTest : public ::testing::Test {
   }
 
   // Entry n's title and message as the tables show them.
-  std::string title(int n) { return form1_->grid(vak::gridOfEntry(n)).cell(vak::rowOfEntry(n), 1); }
-  std::string message(int n) { return form1_->grid(vak::gridOfEntry(n)).cell(vak::rowOfEntry(n), 2); }
+  std::string title(int n) { return form1_->status().grid(vak::gridOfEntry(n)).cell(vak::rowOfEntry(n), 1); }
+  std::string message(int n) { return form1_->status().grid(vak::gridOfEntry(n)).cell(vak::rowOfEntry(n), 2); }
   // Entry n's switch as its table draws it.
   bool boxChecked(int n) const {
-    vak::Grid& g = form1_->grid(vak::gridOfEntry(n));
+    vak::Grid& g = form1_->status().grid(vak::gridOfEntry(n));
     return g.switchOf && g.switchOf(vak::rowOfEntry(n));
   }
   // A mouse click in the middle of r (client coordinates of window).
@@ -315,11 +333,11 @@ class GuiTest : public ::testing::Test {
   }
   // Clicks entry n's switch (its active check box) and its "Bearbeiten" button.
   void clickBox(int n) {
-    vak::Grid& g = form1_->grid(vak::gridOfEntry(n));
+    vak::Grid& g = form1_->status().grid(vak::gridOfEntry(n));
     clickAt(g.hwnd(), g.switchRect(vak::rowOfEntry(n)));
   }
   void clickEditButton(int n) {
-    vak::ButtonColumn& column = form1_->editButtons(vak::gridOfEntry(n));
+    vak::ButtonColumn& column = form1_->status().editButtons(vak::gridOfEntry(n));
     clickAt(column.hwnd(), column.buttonRect(vak::rowOfEntry(n) - 1));
   }
 
@@ -342,7 +360,7 @@ class GuiTest : public ::testing::Test {
   }
   // Select, type, Enter.
   void editCell(int entry, int col, const char* utf8) {
-    vak::Grid& g = form1_->grid(vak::gridOfEntry(entry));
+    vak::Grid& g = form1_->status().grid(vak::gridOfEntry(entry));
     clickCell(g, vak::rowOfEntry(entry), col);
     typeText(g, utf8);
     key(g.editor(), VK_RETURN);

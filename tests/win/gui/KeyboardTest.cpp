@@ -38,7 +38,7 @@ class Keyboard : public GuiTest {
   // The page (0..2) that holds the focus, -1 when the focus is on none.
   int focusPage() const {
     for (int i = 0; i < 3; ++i)
-      if (IsChild(form1_->page(i), GetFocus())) return i;
+      if (IsChild(page(i), GetFocus())) return i;
     return -1;
   }
   bool unchanged(const std::string& uin = "111") {
@@ -59,14 +59,14 @@ class Keyboard : public GuiTest {
 TEST_F(Keyboard, TabSwitchAfterTheEditorNeitherHangsNorTypesIntoHiddenPages) {
   seedTwoProfiles();
   start();
-  form().focusEditButton(3);
+  form().status().focusEditButton(3);
   {
     WhenModal closeEditor([] { queueKey(VK_ESCAPE); });
     pressKey(VK_SPACE);
     EXPECT_TRUE(closeEditor.ran()) << "the editor did not open";
   }
   EXPECT_FALSE(IsWindowVisible(editor().hwnd()));
-  EXPECT_TRUE(form().editButtonFocused(3)) << "the focus does not come back to the button";
+  EXPECT_TRUE(form().status().editButtonFocused(3)) << "the focus does not come back to the button";
 
   pressKey(VK_TAB, {VK_CONTROL});
   EXPECT_EQ(form().activePage(), 1);
@@ -86,7 +86,7 @@ TEST_F(Keyboard, TabSwitchAfterTheEditorNeitherHangsNorTypesIntoHiddenPages) {
   EXPECT_TRUE(answers(mainWnd()));
 
   // The table of the first page got none of the keys.
-  EXPECT_FALSE(form().grid(1).editing());
+  EXPECT_FALSE(form().status().grid(1).editing());
   EXPECT_TRUE(unchanged());
   click(ctl(ids::Button1));
   EXPECT_EQ(regQuery(std::string(kRegOwners) + "\\111\\CustomStatusList\\3", "Name")->data, seedTitle("111", 3));
@@ -98,10 +98,10 @@ TEST_F(Keyboard, TabSwitchAfterTheEditorNeitherHangsNorTypesIntoHiddenPages) {
 TEST_F(Keyboard, KeysForAHiddenControlChangeNothing) {
   seedTwoProfiles();
   start();
-  vak::Grid& g1 = form().grid(1);
+  vak::Grid& g1 = form().status().grid(1);
   SetFocus(g1.hwnd());
-  ShowWindow(form().page(0), SW_HIDE);
-  ShowWindow(form().page(1), SW_SHOW);
+  ShowWindow(page(0), SW_HIDE);
+  ShowWindow(page(1), SW_SHOW);
   typeKeys(L"abc");
   EXPECT_TRUE(answers(mainWnd()));
   EXPECT_FALSE(g1.editing());
@@ -147,12 +147,12 @@ TEST_F(Keyboard, TabVisitsOnlyTheShownPage) {
     EXPECT_TRUE(visits(ctl(ids::Button2)));
     EXPECT_TRUE(visits(ctl(ids::PageControl1)));
     if (pageIndex == 0) {
-      EXPECT_TRUE(visits(form().grid(1).hwnd()));
-      EXPECT_TRUE(visits(form().grid(2).hwnd()));
-      EXPECT_TRUE(visits(form().editButtons(1).hwnd()));
-      EXPECT_TRUE(visits(form().editButtons(2).hwnd()));
+      EXPECT_TRUE(visits(form().status().grid(1).hwnd()));
+      EXPECT_TRUE(visits(form().status().grid(2).hwnd()));
+      EXPECT_TRUE(visits(form().status().editButtons(1).hwnd()));
+      EXPECT_TRUE(visits(form().status().editButtons(2).hwnd()));
     } else {
-      EXPECT_FALSE(visits(form().editButtons(1).hwnd()));
+      EXPECT_FALSE(visits(form().status().editButtons(1).hwnd()));
     }
     if (pageIndex == 2) {
       EXPECT_TRUE(visits(ctl(ids::Button7)));
@@ -165,9 +165,9 @@ TEST_F(Keyboard, MnemonicsReachOnlyTheShownPage) {
   seedTwoProfiles();
   start();
   constexpr int kProbe = 9990;
-  vak::makeButton(form().page(1), kProbe, "&Qualle", 300, 300, 80, 23);
+  vak::makeButton(page(1), kProbe, "&Qualle", 300, 300, 80, 23);
   int clicks = 0;
-  form().onCommand(kProbe, [&] { ++clicks; });
+  form().tweaks().onCommand(kProbe, [&] { ++clicks; });
   SetFocus(ctl(ids::NN));
   pressKey('Q', {VK_MENU});
   EXPECT_EQ(clicks, 0);
@@ -183,7 +183,7 @@ TEST_F(Keyboard, MnemonicsReachOnlyTheShownPage) {
 TEST_F(Keyboard, EditorIsConfirmedAndCancelledByKeys) {
   seedTwoProfiles();
   start();
-  form().focusEditButton(5);
+  form().status().focusEditButton(5);
   HWND fieldAfterEnter = nullptr, fieldAfterTab = nullptr, focusOnOk = nullptr;
   {
     WhenModal drive([&] {
@@ -248,7 +248,7 @@ TEST_F(Keyboard, EditorIsConfirmedAndCancelledByKeys) {
   }
   EXPECT_FALSE(editor().isModal());
   EXPECT_EQ(title(5), "A\r\nB");
-  EXPECT_TRUE(form().editButtonFocused(5));
+  EXPECT_TRUE(form().status().editButtonFocused(5));
   EXPECT_TRUE(ui_.boxes.empty());
 }
 
@@ -258,32 +258,32 @@ TEST_F(Keyboard, EditorIsConfirmedAndCancelledByKeys) {
 TEST_F(Keyboard, EditButtonsAreWalkedAndPressedByKeys) {
   seedTwoProfiles();
   start();
-  vak::Grid& g2 = form().grid(2);
+  vak::Grid& g2 = form().status().grid(2);
   SetFocus(g2.hwnd());
   g2.select(g2.lastRow(), 2);
   pressKey(VK_TAB);
-  EXPECT_TRUE(form().editButtonFocused(1)) << "Tab from the last cell does not reach the first button";
+  EXPECT_TRUE(form().status().editButtonFocused(1)) << "Tab from the last cell does not reach the first button";
   pressKey(VK_TAB, {VK_SHIFT});
   EXPECT_EQ(focus(), g2.hwnd());
   pressKey(VK_TAB);
   for (int i = 0; i < 15; ++i) pressKey(VK_TAB);
-  EXPECT_TRUE(form().editButtonFocused(16));
+  EXPECT_TRUE(form().status().editButtonFocused(16));
   pressKey(VK_TAB);
-  EXPECT_TRUE(form().editButtonFocused(17));
+  EXPECT_TRUE(form().status().editButtonFocused(17));
   pressKey(VK_TAB, {VK_SHIFT});
-  EXPECT_TRUE(form().editButtonFocused(16));
+  EXPECT_TRUE(form().status().editButtonFocused(16));
   pressKey(VK_UP);
   pressKey(VK_UP);
-  EXPECT_TRUE(form().editButtonFocused(14));
+  EXPECT_TRUE(form().status().editButtonFocused(14));
   pressKey(VK_HOME);
-  EXPECT_TRUE(form().editButtonFocused(1));
+  EXPECT_TRUE(form().status().editButtonFocused(1));
   pressKey(VK_UP);
-  EXPECT_TRUE(form().editButtonFocused(1));
+  EXPECT_TRUE(form().status().editButtonFocused(1));
   pressKey(VK_END);
-  EXPECT_TRUE(form().editButtonFocused(16));
+  EXPECT_TRUE(form().status().editButtonFocused(16));
 
   // Enter and Space open the editor with the entry of the current button.
-  form().focusEditButton(20);
+  form().status().focusEditButton(20);
   for (WORD key : {WORD{VK_RETURN}, WORD{VK_SPACE}}) {
     std::string shown;
     {
@@ -296,7 +296,7 @@ TEST_F(Keyboard, EditButtonsAreWalkedAndPressedByKeys) {
       ASSERT_TRUE(drive.ran()) << "key " << key;
     }
     EXPECT_EQ(shown, seedTitle("111", 20)) << "key " << key;
-    EXPECT_TRUE(form().editButtonFocused(20)) << "key " << key;
+    EXPECT_TRUE(form().status().editButtonFocused(20)) << "key " << key;
   }
   EXPECT_EQ(title(20), seedTitle("111", 20));
   EXPECT_TRUE(answers(mainWnd()));
@@ -308,15 +308,15 @@ TEST_F(Keyboard, HiddenEditButtonsAreSkipped) {
   seedTwoProfiles();
   setLiteVersion("2049");
   start();
-  form().focusEditButton(17);
+  form().status().focusEditButton(17);
   pressKey(VK_END);
-  EXPECT_TRUE(form().editButtonFocused(29));
+  EXPECT_TRUE(form().status().editButtonFocused(29));
   pressKey(VK_DOWN);
-  EXPECT_TRUE(form().editButtonFocused(29));
+  EXPECT_TRUE(form().status().editButtonFocused(29));
   pressKey(VK_TAB);
-  EXPECT_NE(focus(), form().editButtons(2).hwnd()) << "Tab past entry 29 stays in the column";
+  EXPECT_NE(focus(), form().status().editButtons(2).hwnd()) << "Tab past entry 29 stays in the column";
   pressKey(VK_TAB, {VK_SHIFT});
-  EXPECT_TRUE(form().editButtonFocused(29)) << "Shift+Tab into the column does not come to its last shown button";
+  EXPECT_TRUE(form().status().editButtonFocused(29)) << "Shift+Tab into the column does not come to its last shown button";
 }
 
 // The away and not-available panels: reached by Tab, opened by Enter or Space.
@@ -346,7 +346,7 @@ TEST_F(Keyboard, PanelsOpenTheEditorFromTheKeyboard) {
   {
     WhenModal drive([&] {
       ++opened;
-      EXPECT_EQ(form().currentEntry(), 34);
+      EXPECT_EQ(form().status().currentEntry(), 34);
       pressKey(VK_ESCAPE);
       expectEditorClosed();
     });
@@ -362,7 +362,7 @@ TEST_F(Keyboard, PanelsOpenTheEditorFromTheKeyboard) {
 TEST_F(Keyboard, CellEditorTakesLineBreaks) {
   seedTwoProfiles();
   start();
-  vak::Grid& g1 = form().grid(1);
+  vak::Grid& g1 = form().status().grid(1);
   SetFocus(g1.hwnd());
   g1.select(2, 2);
   pressKey(VK_F2);
@@ -401,7 +401,7 @@ TEST_F(Keyboard, HiddenRowsCannotBeReachedOrChanged) {
   seedTwoProfiles();
   setLiteVersion("2049");
   start();
-  vak::Grid& g2 = form().grid(2);
+  vak::Grid& g2 = form().status().grid(2);
   SetFocus(g2.hwnd());
   g2.select(1, 1);
   for (int i = 0; i < 20; ++i) pressKey(VK_DOWN);
@@ -617,6 +617,6 @@ TEST_F(Keyboard, TextsFitTheirControls) {
   });
   bringToFront(mainWnd());
   // Entry 31's button is hidden with this ICQ Lite; the editor opens all the same.
-  form().BearbeitenClick(31);
+  form().status().BearbeitenClick(31);
   EXPECT_TRUE(check.ran());
 }

@@ -57,7 +57,6 @@ std::string filesBelow(const std::string& dir) {
 
 class Pages : public GuiTest {
  protected:
-  HWND page(int i) { return form().page(i); }
 
   // A control as a user meets it: kind, text, state, place, font, hint.
   std::string describe(HWND h) {
@@ -83,7 +82,7 @@ class Pages : public GuiTest {
       for (int i = 0; i < vak::comboCount(h); ++i) o << " '" << vak::comboItem(h, i) << "'";
       o << " selected " << vak::comboSelected(h);
     }
-    o << " hint '" << form().hints().text(h) << "' " << (form().hints().enabled(h) ? "on" : "off");
+    o << " hint '" << hints().text(h) << "' " << (hints().enabled(h) ? "on" : "off");
     return o.str();
   }
 
@@ -131,8 +130,8 @@ class Pages : public GuiTest {
     prepare();
     if (madeFirst) {
       startApp([&] {
-        form().control(ids::GroupBox1);
-        form().control(ids::AllgemeinBox);
+        ctl(ids::GroupBox1);
+        ctl(ids::AllgemeinBox);
         form().about().panel();
       });
     } else {
@@ -143,8 +142,8 @@ class Pages : public GuiTest {
     }
     if (afterStart) afterStart();
     if (!madeFirst) {
-      EXPECT_FALSE(form().pageMade(1));
-      EXPECT_FALSE(form().pageMade(2));
+      EXPECT_FALSE(form().tweaks().made());
+      EXPECT_FALSE(form().settingsPage().made());
     }
     Run r;
     r.afterStart = machine();
@@ -254,24 +253,24 @@ TEST_F(Pages, FirstShowingShowsWhatTheStartSet) {
   EXPECT_TRUE(vak::isChecked(ctl(ids::GebBox)));
   EXPECT_EQ(text(ctl(ids::GebEdit)), "9");
   EXPECT_TRUE(IsWindowEnabled(ctl(ids::Button6)));
-  EXPECT_FALSE(form().hints().enabled(ctl(ids::GebBox)));
-  EXPECT_EQ(form().hints().text(ctl(ids::GebBox)).rfind(T("Achtung!\r\nDamit die Einstellungen"), 0), 0u);
+  EXPECT_FALSE(hints().enabled(ctl(ids::GebBox)));
+  EXPECT_EQ(hints().text(ctl(ids::GebBox)).rfind(T("Achtung!\r\nDamit die Einstellungen"), 0), 0u);
   EXPECT_FALSE(vak::isChecked(ctl(ids::SoundBox)));
   for (int n = 1; n <= vak::kSoundRows; ++n) EXPECT_FALSE(vak::isChecked(ctl(ids::SCB1 + n - 1))) << n;
   EXPECT_EQ(text(ctl(ids::SmOrt)), folder_ + "\\Smileys111");
   EXPECT_EQ(vak::comboCount(ctl(ids::DelProfile)), 2);
   EXPECT_EQ(vak::comboItem(ctl(ids::DelProfile), 1), "Erika (222)");
   for (int n : {1, 2, 4}) {
-    EXPECT_TRUE(form().smileys().picture(n)) << n;
-    EXPECT_EQ(text(form().smileys().button(n)), "") << n;
+    EXPECT_TRUE(form().tweaks().smileys().picture(n)) << n;
+    EXPECT_EQ(text(form().tweaks().smileys().button(n)), "") << n;
   }
   for (int n : {3, 5}) {
-    EXPECT_FALSE(form().smileys().picture(n)) << n;
-    EXPECT_EQ(text(form().smileys().button(n)), "Error!") << n;
+    EXPECT_FALSE(form().tweaks().smileys().picture(n)) << n;
+    EXPECT_EQ(text(form().tweaks().smileys().button(n)), "Error!") << n;
   }
   // Not reached by the start: as made.
-  EXPECT_FALSE(form().smileys().picture(6));
-  EXPECT_EQ(text(form().smileys().button(6)), "");
+  EXPECT_FALSE(form().tweaks().smileys().picture(6));
+  EXPECT_EQ(text(form().tweaks().smileys().button(6)), "");
   // The focus stays on the tabs, where the keys were pressed.
   EXPECT_EQ(GetFocus(), ctl(ids::PageControl1));
 
@@ -290,7 +289,7 @@ TEST_F(Pages, FirstShowingShowsWhatTheStartSet) {
   EXPECT_FALSE(IsWindowEnabled(ctl(ids::C_ICQNr)));
   EXPECT_EQ(vak::comboCount(ctl(ids::C_ICQNr)), 2);
   EXPECT_EQ(text(ctl(ids::Label5)), "Start-ICQ-Nummer");
-  EXPECT_FALSE(form().hints().enabled(ctl(ids::InfoBtn)));
+  EXPECT_FALSE(hints().enabled(ctl(ids::InfoBtn)));
   EXPECT_EQ(GetFocus(), ctl(ids::PageControl1));
   EXPECT_TRUE(answers(mainWnd()));
 
@@ -308,7 +307,7 @@ TEST_F(Pages, CheckAtExitWithoutTheSettingsPage) {
   writeEinst("[Einstellungen]\r\n#03=2\r\n");
   startApp();
   form().FormClose();
-  EXPECT_FALSE(form().pageMade(2));
+  EXPECT_FALSE(form().settingsPage().made());
   ASSERT_EQ(ui_.boxes.size(), 1u);  // the server does not answer
   EXPECT_EQ(ui_.boxes[0].caption, "Achtung!");
   EXPECT_EQ(shell_.exits.size(), 1u);

@@ -236,13 +236,13 @@ TEST_F(ProfileOptions, TextsAndHintsFollowTheHintSwitch) {
   startApp();
   EXPECT_EQ(text(ctl(ids::Label13)),
             T("Ab und zu lässt sich das ICQ-Haupfenster nicht\r\nmehr aufrufen. Ein Klick und es erscheint wieder."));
-  EXPECT_EQ(form().hints().text(ctl(ids::MultiIBox)),
+  EXPECT_EQ(hints().text(ctl(ids::MultiIBox)),
             T("Macht es möglich ICQ mehrfach, also\r\nmit verschiedenen Profilen laufen zu lassen"));
-  EXPECT_EQ(form().hints().text(ctl(ids::DelProfileBtn)), T("löscht das gewählte Profil"));
-  EXPECT_EQ(form().hints().text(ctl(ids::Gebl2)), form().hints().text(ctl(ids::GebBox)));
+  EXPECT_EQ(hints().text(ctl(ids::DelProfileBtn)), T("löscht das gewählte Profil"));
+  EXPECT_EQ(hints().text(ctl(ids::Gebl2)), hints().text(ctl(ids::GebBox)));
   const int switched[] = {ids::MultiIBox, ids::GebBox, ids::Gebl1, ids::Gebl2, ids::GebEdit, ids::DelProfileBtn};
   for (bool on : {true, false, true}) {
-    for (int id : switched) EXPECT_EQ(form().hints().enabled(ctl(id)), on) << id;
+    for (int id : switched) EXPECT_EQ(hints().enabled(ctl(id)), on) << id;
     click(ctl(ids::HintBox));
   }
 }

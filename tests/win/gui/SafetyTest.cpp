@@ -74,7 +74,7 @@ TEST_F(Safety, StartWithoutAnyProfileReadWritesNothing) {
 
   const std::string before = bothTrees();
   pressTakeOver();
-  menu(ids::Button6);  // the birthday's "übernehmen"
+  SendMessageW(page(1), WM_COMMAND, MAKEWPARAM(ids::Button6, BN_CLICKED), reinterpret_cast<LPARAM>(ctl(ids::Button6)));  // the birthday's "übernehmen"
   boxes = takeBoxes();
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_TRUE(startsWith(boxes[0].text, "Es wurde nichts geschrieben")) << boxes[0].text;
@@ -205,8 +205,8 @@ TEST_F(Safety, ProgramFolderNamedBeyondTheCodePage) {
   }
   startApp();
   EXPECT_TRUE(takeBoxes().empty());
-  EXPECT_EQ(form().programFolder(), folder_);
-  EXPECT_EQ(form().currentProfile(), "222");
+  EXPECT_EQ(form().shared().programFolder, folder_);
+  EXPECT_EQ(form().shared().currentProfile, "222");
   HWND languages = ctl(ids::ComboLng);
   ASSERT_EQ(vak::comboCount(languages), 2);
   EXPECT_EQ(vak::comboItem(languages, 1), "Polski");

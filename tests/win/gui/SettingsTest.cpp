@@ -28,7 +28,7 @@ class SettingsTab : public GuiTest {
   }
   void expectHints(bool on) {
     for (int id : {int{ids::Button1}, int{ids::AwayEd}, int{ids::NaEd}, int{ids::GebBox}})
-      EXPECT_EQ(form().hints().enabled(ctl(id)), on) << id;
+      EXPECT_EQ(hints().enabled(ctl(id)), on) << id;
   }
 };
 
@@ -48,7 +48,7 @@ TEST_F(SettingsTab, FreshInstallation) {
   EXPECT_FALSE(checked(ids::RadioButton2));
   EXPECT_EQ(text(ctl(ids::EinstStat)), "");
   EXPECT_TRUE(IsWindowVisible(ctl(ids::Button7)));
-  EXPECT_FALSE(IsWindowVisible(form().grid(1).hwnd()));
+  EXPECT_FALSE(IsWindowVisible(form().status().grid(1).hwnd()));
   EXPECT_TRUE(ui_.boxes.empty());
 }
 
@@ -70,11 +70,11 @@ TEST_F(SettingsTab, SavedNumberIsUsedAtTheNextStart) {
   EXPECT_EQ(ini("Einstellungen", "#05"), "1");
   EXPECT_TRUE(ui_.boxes.empty());
   // Saving does not change the profile shown.
-  EXPECT_EQ(form().currentProfile(), "111");
+  EXPECT_EQ(form().shared().currentProfile, "111");
 
   closeApp();
   startApp();
-  EXPECT_EQ(form().currentProfile(), "222");
+  EXPECT_EQ(form().shared().currentProfile, "222");
   EXPECT_EQ(vak::comboSelected(ctl(ids::NN)), 1);
   EXPECT_EQ(comboText(ctl(ids::C_ICQNr)), "222");
   EXPECT_FALSE(checked(ids::SICQNr));
@@ -90,7 +90,7 @@ TEST_F(SettingsTab, SavedNumberIsUsedAtTheNextStart) {
   EXPECT_EQ(ini("ICQStatFile", "#01"), "1");
   closeApp();
   startApp();
-  EXPECT_EQ(form().currentProfile(), "111");
+  EXPECT_EQ(form().shared().currentProfile, "111");
   EXPECT_TRUE(ui_.boxes.empty());
 }
 
@@ -224,16 +224,16 @@ TEST_F(SettingsTab, HintSwitchAtStartAndOnClick) {
   startApp();
   expectHints(false);
   // Hints that are not switched stay on.
-  EXPECT_TRUE(form().hints().enabled(ctl(ids::Image33)));
-  EXPECT_EQ(form().hints().text(ctl(ids::Button1)),
+  EXPECT_TRUE(hints().enabled(ctl(ids::Image33)));
+  EXPECT_EQ(hints().text(ctl(ids::Button1)),
             T("Übernimmt nur Statusmeldungen sowie die ICQTweaks und Einstellungen."));
   showTab();
   click(ctl(ids::HintBox));
   expectHints(true);
-  EXPECT_EQ(form().hints().text(ctl(ids::AwayEd)),
+  EXPECT_EQ(hints().text(ctl(ids::AwayEd)),
             T("Achtung!\r\nDamit die Statusnachrichten korrekt übernommen werden,\r\ndarf ICQ während der Übernahme "
               "der Einstellungen\r\nnicht laufen!"));
   click(ctl(ids::HintBox));
   expectHints(false);
-  EXPECT_TRUE(form().hints().enabled(ctl(ids::Image33)));
+  EXPECT_TRUE(hints().enabled(ctl(ids::Image33)));
 }

@@ -79,17 +79,17 @@ class Smileys : public GuiTest {
     return dir;
   }
 
-  HWND smiley(int n) { return form().smileys().button(n); }
+  HWND smiley(int n) { return form().tweaks().smileys().button(n); }
   // The colour in the middle of smiley n as its button draws it; CLR_INVALID
   // while it shows no picture.
   COLORREF shown(int n) {
-    if (!form().smileys().picture(n)) return CLR_INVALID;
+    if (!form().tweaks().smileys().picture(n)) return CLR_INVALID;
     const DrawnClient drawn(smiley(n));
     return drawn.at(drawn.client().right / 2, drawn.client().bottom / 2);
   }
   SIZE pictureSize(int n) {
     BITMAP info{};
-    GetObjectW(form().smileys().picture(n), sizeof info, &info);
+    GetObjectW(form().tweaks().smileys().picture(n), sizeof info, &info);
     return SIZE{info.bmWidth, info.bmHeight};
   }
   bool showsOwn(int variant) {
@@ -126,7 +126,7 @@ class Smileys : public GuiTest {
 
 TEST_F(Smileys, ButtonsInRowsOfSixWithTheirHints) {
   startWithOwnSmileys();
-  HWND page = form().page(1);
+  HWND page = this->page(1);
   RECT group{};
   GetWindowRect(ctl(ids::Smiley), &group);
   MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&group), 2);
@@ -147,22 +147,22 @@ TEST_F(Smileys, ButtonsInRowsOfSixWithTheirHints) {
     EXPECT_LT(rc.bottom, group.bottom - 2) << n;  // inside the group's frame
     EXPECT_LT(rc.right, group.right - 2) << n;
     EXPECT_TRUE(GetWindowLongW(b, GWL_STYLE) & BS_FLAT) << n;
-    EXPECT_EQ(form().hints().text(b), vak::smileyHint(n)) << n;
+    EXPECT_EQ(hints().text(b), vak::smileyHint(n)) << n;
   }
-  EXPECT_EQ(form().hints().text(smiley(18)), "Change: :-\\");
+  EXPECT_EQ(hints().text(smiley(18)), "Change: :-\\");
 
   // The smileys' hints always show; "SmileySet"'s only with the hint switch.
   const std::string setHint =
       T("Wähle eine Bitmap des Sets!\r\nDieser muss sich in einem Ordner\r\nmit den anderen Smileys befinden!");
-  EXPECT_EQ(form().hints().text(ctl(ids::Button3)), setHint);
-  EXPECT_TRUE(form().hints().enabled(ctl(ids::Button3)));
+  EXPECT_EQ(hints().text(ctl(ids::Button3)), setHint);
+  EXPECT_TRUE(hints().enabled(ctl(ids::Button3)));
   form().setActivePage(2);
   click(ctl(ids::HintBox));
   ASSERT_FALSE(vak::isChecked(ctl(ids::HintBox)));
-  EXPECT_FALSE(form().hints().enabled(ctl(ids::Button3)));
-  for (int n = 1; n <= vak::kSmileyCount; ++n) EXPECT_TRUE(form().hints().enabled(smiley(n))) << n;
+  EXPECT_FALSE(hints().enabled(ctl(ids::Button3)));
+  for (int n = 1; n <= vak::kSmileyCount; ++n) EXPECT_TRUE(hints().enabled(smiley(n))) << n;
   click(ctl(ids::HintBox));
-  EXPECT_TRUE(form().hints().enabled(ctl(ids::Button3)));
+  EXPECT_TRUE(hints().enabled(ctl(ids::Button3)));
 }
 
 TEST_F(Smileys, KeyboardReachesAndClicksTheSmileys) {
@@ -334,12 +334,12 @@ TEST_F(Smileys, MissingAndInvalidBitmaps) {
 TEST_F(Smileys, RefreshFreesThePicturesItReplaces) {
   startWithOwnSmileys();
   std::vector<HGDIOBJ> before;
-  for (int n = 1; n <= vak::kSmileyCount; ++n) before.push_back(form().smileys().picture(n));
+  for (int n = 1; n <= vak::kSmileyCount; ++n) before.push_back(form().tweaks().smileys().picture(n));
   click(ctl(ids::ResetSm));
   EXPECT_TRUE(showsOwn(Own));
   for (int n = 1; n <= vak::kSmileyCount; ++n) {
     const HGDIOBJ old = before[static_cast<size_t>(n - 1)];
-    if (form().smileys().picture(n) != old) {
+    if (form().tweaks().smileys().picture(n) != old) {
       EXPECT_EQ(GetObjectType(old), 0u) << n;  // deleted
     }
   }
@@ -372,11 +372,11 @@ TEST_F(Smileys, BigPicturesShrinkToTheButtonAndReloadsKeepNoCopies) {
     return static_cast<double>(counters.WorkingSetSize) / (1 << 20);
   };
   for (int i = 0; i < 2; ++i) click(smiley(1));  // cancelled: only the reload
-  UpdateWindow(form().page(1));
+  UpdateWindow(page(1));
   const double before = workingSet();
   for (int i = 0; i < 20; ++i) {
     click(smiley(1));
-    UpdateWindow(form().page(1));  // the buttons paint their pictures
+    UpdateWindow(page(1));  // the buttons paint their pictures
   }
   const double after = workingSet();
   EXPECT_LT(after - before, 4.0) << before << " MB before the 20 reloads, " << after << " MB after";
@@ -425,7 +425,7 @@ TEST_F(Smileys, UnknownSmileyFolderTouchesNoFile) {
 TEST_F(Smileys, NoProfileAtAllStartsQuietly) {
   startApp();
   EXPECT_TRUE(ui_.boxes.empty()) << boxTexts();
-  EXPECT_TRUE(form().startupDone());
+  EXPECT_TRUE(form().shared().startupDone);
   ASSERT_TRUE(smiley(28));
   EXPECT_EQ(text(smiley(28)), "Error!");
   EXPECT_EQ(backupEntry(), "<none>");
@@ -462,5 +462,5 @@ TEST_F(Smileys, TheProfileIsTheOneChosenInTheProfileBox) {
   EXPECT_EQ(registeredFolder("222"), std::optional<std::string>(set));
   EXPECT_EQ(registeredFolder("111"), std::optional<std::string>(own));
   EXPECT_EQ(registeredFolder("100"), std::optional<std::string>(folder_ + "\\Fremd"));
-  EXPECT_EQ(form().profileKeys(), (std::vector<std::string>{"111", "222"}));
+  EXPECT_EQ(form().shared().profileKeys, (std::vector<std::string>{"111", "222"}));
 }

@@ -214,7 +214,7 @@ TEST_F(Sounds, UnknownOrMissingFolderTouchesNothing) {
   }
   EXPECT_TRUE(ui_.openFilters.empty());
   EXPECT_FALSE(exists("\\Auth.wav.VAK"));
-  EXPECT_FALSE(form().sounds().player().isOpen());
+  EXPECT_FALSE(form().tweaks().sounds().player().isOpen());
 
   chooseProfile(1);
   ui_.openNames.clear();
@@ -246,9 +246,9 @@ TEST_F(Sounds, PlayShowsTheMediaErrorAndReplacementsCloseTheDevice) {
     EXPECT_GT(box.text.size(), first.size());
   }
   click(row(ids::PlayButton1, 1));
-  EXPECT_TRUE(form().sounds().player().isOpen());
+  EXPECT_TRUE(form().tweaks().sounds().player().isOpen());
   changeTo(1, mine('z'));
-  EXPECT_FALSE(form().sounds().player().isOpen());
+  EXPECT_FALSE(form().tweaks().sounds().player().isOpen());
   EXPECT_EQ(readFileBytes(soundFilePath(dir, 1)), wav('z'));
 
   click(row(ids::PlayButton1, 1));
@@ -297,5 +297,5 @@ TEST_F(Sounds, PlayInAFolderWithGermanLetters) {
   startApp();
   click(row(ids::PlayButton1, 1));
   EXPECT_TRUE(ui_.boxes.empty()) << (ui_.boxes.empty() ? "" : ui_.boxes[0].text);
-  EXPECT_TRUE(form().sounds().player().isOpen());
+  EXPECT_TRUE(form().tweaks().sounds().player().isOpen());
 }

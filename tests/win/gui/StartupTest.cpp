@@ -35,7 +35,7 @@ int inked(const std::vector<COLORREF>& px) {
 TEST_F(Startup, EntrySwitchesAndButtonsAreDrawn) {
   seedTwoProfiles();
   startApp();
-  vak::Grid& g = form().grid(1);
+  vak::Grid& g = form().status().grid(1);
   ASSERT_TRUE(boxChecked(1));
   ASSERT_FALSE(boxChecked(2));
   const auto on = drawn(g.hwnd(), g.switchRect(1));
@@ -50,7 +50,7 @@ TEST_F(Startup, EntrySwitchesAndButtonsAreDrawn) {
   EXPECT_EQ(drawn(g.hwnd(), g.switchRect(2)), off);
 
   for (int which : {1, 2}) {
-    vak::ButtonColumn& column = form().editButtons(which);
+    vak::ButtonColumn& column = form().status().editButtons(which);
     const RECT b = column.buttonRect(3);
     // The caption sits in the middle third of the button.
     const int third = (b.right - b.left) / 3;
@@ -78,7 +78,7 @@ TEST_F(Startup, ListsProfilesAndStartsWithLastOwner) {
   EXPECT_EQ(vak::comboItem(nn, 0), "Max (111)");
   EXPECT_EQ(vak::comboItem(nn, 1), "Erika (222)");
   EXPECT_EQ(vak::comboSelected(nn), 1);
-  EXPECT_EQ(form().currentProfile(), "222");
+  EXPECT_EQ(form().shared().currentProfile, "222");
   HWND numbers = ctl(ids::C_ICQNr);
   ASSERT_EQ(vak::comboCount(numbers), 2);
   EXPECT_EQ(vak::comboItem(numbers, 0), "111");
@@ -89,17 +89,17 @@ TEST_F(Startup, ListsProfilesAndStartsWithLastOwner) {
     EXPECT_EQ(title(n), seedTitle("222", n)) << n;
     EXPECT_EQ(message(n), seedMessage("222", n)) << n;
     EXPECT_EQ(boxChecked(n), seedActive(n)) << n;
-    EXPECT_EQ(form().model().entry(n).active, seedActive(n)) << n;
+    EXPECT_EQ(form().status().model().entry(n).active, seedActive(n)) << n;
   }
-  EXPECT_EQ(form().grid(2).cell(1, 1), seedTitle("222", 17));
-  EXPECT_EQ(form().grid(1).cell(16, 2), seedMessage("222", 16));
+  EXPECT_EQ(form().status().grid(2).cell(1, 1), seedTitle("222", 17));
+  EXPECT_EQ(form().status().grid(1).cell(16, 2), seedMessage("222", 16));
   EXPECT_EQ(text(ctl(ids::AwayEd)), seedAway("222"));
   EXPECT_EQ(text(ctl(ids::NaEd)), seedNa("222"));
   EXPECT_TRUE(ui_.boxes.empty());
 
   // Choosing the other profile reads it.
   chooseProfile(0);
-  EXPECT_EQ(form().currentProfile(), "111");
+  EXPECT_EQ(form().shared().currentProfile, "111");
   for (int n : {1, 2, 16, 17, 32}) {
     EXPECT_EQ(title(n), seedTitle("111", n)) << n;
     EXPECT_EQ(message(n), seedMessage("111", n)) << n;
@@ -132,7 +132,7 @@ TEST_F(Startup, SavedStartNumberIsUsedWhenTheDefaultIsOff) {
   writeEinst("[ICQStatFile]\r\n#01=1\r\n[Einstellungen]\r\n#01=222\r\n#02=0\r\n");
   startApp();
   EXPECT_EQ(vak::comboSelected(ctl(ids::NN)), 1);
-  EXPECT_EQ(form().currentProfile(), "222");
+  EXPECT_EQ(form().shared().currentProfile, "222");
   EXPECT_EQ(comboText(ctl(ids::C_ICQNr)), "222");
   EXPECT_FALSE(vak::isChecked(ctl(ids::SICQNr)));
   EXPECT_TRUE(IsWindowEnabled(ctl(ids::C_ICQNr)));
@@ -146,7 +146,7 @@ TEST_F(Startup, DefaultOnOrEmptyNumberFallsBackToLastOwner) {
   // "Standardnummer verwenden" on: the saved number does not count.
   writeEinst("[ICQStatFile]\r\n#01=1\r\n[Einstellungen]\r\n#01=222\r\n#02=1\r\n");
   startApp();
-  EXPECT_EQ(form().currentProfile(), "111");
+  EXPECT_EQ(form().shared().currentProfile, "111");
   EXPECT_EQ(vak::comboSelected(ctl(ids::NN)), 0);
   EXPECT_TRUE(vak::isChecked(ctl(ids::SICQNr)));
   closeApp();
@@ -154,7 +154,7 @@ TEST_F(Startup, DefaultOnOrEmptyNumberFallsBackToLastOwner) {
   // Default off, but no number saved.
   writeEinst("[ICQStatFile]\r\n#01=1\r\n[Einstellungen]\r\n#01=\r\n#02=0\r\n");
   startApp();
-  EXPECT_EQ(form().currentProfile(), "111");
+  EXPECT_EQ(form().shared().currentProfile, "111");
   EXPECT_EQ(vak::comboSelected(ctl(ids::NN)), 0);
   EXPECT_EQ(title(3), seedTitle("111", 3));
   closeApp();
@@ -162,7 +162,7 @@ TEST_F(Startup, DefaultOnOrEmptyNumberFallsBackToLastOwner) {
   // A number saved while the settings were never taken over does not count either.
   writeEinst("[Einstellungen]\r\n#01=222\r\n#02=0\r\n");
   startApp();
-  EXPECT_EQ(form().currentProfile(), "111");
+  EXPECT_EQ(form().shared().currentProfile, "111");
   EXPECT_TRUE(ui_.boxes.empty());
 }
 
@@ -171,7 +171,7 @@ TEST_F(Startup, UnlistedStartNumberFallsBackToTheFirstProfile) {
   writeEinst("[ICQStatFile]\r\n#01=1\r\n[Einstellungen]\r\n#01=999\r\n#02=0\r\n");
   startApp();
   EXPECT_EQ(vak::comboSelected(ctl(ids::NN)), 0);
-  EXPECT_EQ(form().currentProfile(), "111");
+  EXPECT_EQ(form().shared().currentProfile, "111");
   EXPECT_EQ(title(1), seedTitle("111", 1));
   EXPECT_EQ(text(ctl(ids::AwayEd)), seedAway("111"));
   EXPECT_TRUE(ui_.boxes.empty());
@@ -182,7 +182,7 @@ TEST_F(Startup, UnlistedStartNumberFallsBackToTheFirstProfile) {
   writeEinst("");
   startApp();
   EXPECT_EQ(vak::comboSelected(ctl(ids::NN)), 0);
-  EXPECT_EQ(form().currentProfile(), "111");
+  EXPECT_EQ(form().shared().currentProfile, "111");
   EXPECT_EQ(message(2), seedMessage("111", 2));
   // What is shown is what a write reaches.
   editCell(2, 2, "neu");
@@ -195,7 +195,7 @@ TEST_F(Startup, UnlistedStartNumberFallsBackToTheFirstProfile) {
 TEST_F(Startup, WithoutProfilesProfileZeroIsWritten) {
   startApp();
   EXPECT_EQ(vak::comboCount(ctl(ids::NN)), 0);
-  EXPECT_EQ(form().currentProfile(), "0");
+  EXPECT_EQ(form().shared().currentProfile, "0");
   EXPECT_EQ(title(1), "");
   EXPECT_TRUE(ui_.boxes.empty());
   // The NewOwners key is created when the profiles are listed.
@@ -213,7 +213,7 @@ TEST_F(Startup, WithoutProfilesProfileZeroIsWritten) {
   EXPECT_EQ(regQuery("HKLM\\Software\\Mirabilis\\ICQ\\NewOwners\\0\\ICQLite", "AwayStatusText")->type, "REG_BINARY");
 
   // Reading again needs a selected profile: the error is shown, nothing changes.
-  form().model().entry(1).title = "bleibt";
+  form().status().model().entry(1).title = "bleibt";
   ui_.answers.push_back(vak::MbResYes);
   click(ctl(ids::Button2));
   ASSERT_EQ(ui_.boxes.size(), 2u);
@@ -228,19 +228,19 @@ TEST_F(Startup, OldIcqLiteHidesEntries30To32) {
   startApp();
   EXPECT_TRUE(ui_.boxes.empty());
   RECT rc{};
-  GetWindowRect(form().grid(2).hwnd(), &rc);
+  GetWindowRect(form().status().grid(2).hwnd(), &rc);
   EXPECT_EQ(rc.bottom - rc.top, 253);
   EXPECT_EQ(text(ctl(ids::Warnung)),
             T("Sie benötigen ICQ 5.1 oder die Pro7 ICQ Version,\r\num diese Icons nutzen zu können!"));
   for (int n = 30; n <= 32; ++n) {
-    EXPECT_FALSE(form().activeBoxShown(n)) << n;
-    EXPECT_FALSE(form().editButtonShown(n)) << n;
+    EXPECT_FALSE(form().status().activeBoxShown(n)) << n;
+    EXPECT_FALSE(form().status().editButtonShown(n)) << n;
     EXPECT_FALSE(boxChecked(n)) << n;
     // The cells keep what was read.
     EXPECT_EQ(title(n), seedTitle("111", n)) << n;
   }
-  EXPECT_TRUE(form().activeBoxShown(29));
-  EXPECT_TRUE(form().editButtonShown(29));
+  EXPECT_TRUE(form().status().activeBoxShown(29));
+  EXPECT_TRUE(form().status().editButtonShown(29));
   EXPECT_TRUE(boxChecked(29));
 }
 
@@ -252,21 +252,21 @@ TEST_F(Startup, VersionThatIsNoNumberIsReportedAfterTheFirstRead) {
   EXPECT_EQ(ui_.boxes[0].caption, "ICQMeldewart");
   EXPECT_EQ(ui_.boxes[0].text, T("'5.1' ist kein gültiger Integerwert"));
   EXPECT_EQ(ui_.boxes[0].icon, vak::MbIconError);
-  EXPECT_TRUE(form().startupDone());
+  EXPECT_TRUE(form().shared().startupDone);
   EXPECT_EQ(title(1), seedTitle("111", 1));
-  EXPECT_TRUE(form().editButtonShown(32));
+  EXPECT_TRUE(form().status().editButtonShown(32));
 }
 
 TEST_F(Startup, IcqLite2050OrNoIcqLiteHidesNothing) {
   seedTwoProfiles();
   startApp();
   RECT rc{};
-  GetWindowRect(form().grid(2).hwnd(), &rc);
+  GetWindowRect(form().status().grid(2).hwnd(), &rc);
   EXPECT_EQ(rc.bottom - rc.top, 307);
   EXPECT_EQ(text(ctl(ids::Warnung)), "");
   for (int n = 30; n <= 32; ++n) {
-    EXPECT_TRUE(form().activeBoxShown(n)) << n;
-    EXPECT_TRUE(form().editButtonShown(n)) << n;
+    EXPECT_TRUE(form().status().activeBoxShown(n)) << n;
+    EXPECT_TRUE(form().status().editButtonShown(n)) << n;
   }
   EXPECT_TRUE(boxChecked(31));
   closeApp();
@@ -276,9 +276,9 @@ TEST_F(Startup, IcqLite2050OrNoIcqLiteHidesNothing) {
   setLastOwner(111);
   startApp();
   EXPECT_TRUE(ui_.boxes.empty());
-  GetWindowRect(form().grid(2).hwnd(), &rc);
+  GetWindowRect(form().status().grid(2).hwnd(), &rc);
   EXPECT_EQ(rc.bottom - rc.top, 307);
-  for (int n = 30; n <= 32; ++n) EXPECT_TRUE(form().editButtonShown(n)) << n;
+  for (int n = 30; n <= 32; ++n) EXPECT_TRUE(form().status().editButtonShown(n)) << n;
   EXPECT_TRUE(boxChecked(31));
   EXPECT_EQ(title(1), seedTitle("111", 1));
 }
@@ -289,13 +289,13 @@ TEST_F(Startup, InterfaceTextsAreApplied) {
   EXPECT_EQ(text(mainWnd()), T("Meldewart für ICQ - 2.0 RC3"));
   EXPECT_EQ(text(ctl(ids::Button1)), T("Änderungen übernehmen"));
   for (int g : {1, 2}) {
-    EXPECT_EQ(form().grid(g).heading(0), "An");
-    EXPECT_EQ(form().grid(g).heading(1), "Titel");
-    EXPECT_EQ(form().grid(g).heading(2), "Nachricht");
+    EXPECT_EQ(form().status().grid(g).heading(0), "An");
+    EXPECT_EQ(form().status().grid(g).heading(1), "Titel");
+    EXPECT_EQ(form().status().grid(g).heading(2), "Nachricht");
   }
   for (int which : {1, 2}) {
-    EXPECT_EQ(form().editButtons(which).caption(), "Bearbeiten") << which;
-    EXPECT_EQ(text(form().editButtons(which).hwnd()), "Bearbeiten") << which;  // its name for screen readers
+    EXPECT_EQ(form().status().editButtons(which).caption(), "Bearbeiten") << which;
+    EXPECT_EQ(text(form().status().editButtons(which).hwnd()), "Bearbeiten") << which;  // its name for screen readers
   }
   // The editor, made when it is first opened, has them too.
   driveModal(editor(), [&] { clickEditButton(2); }, [&] {
@@ -323,9 +323,9 @@ TEST_F(Startup, LanguageFolderBesideTheProgramKeepsTheFormTexts) {
   EXPECT_EQ(text(mainWnd()), "VAK");
   // The tables keep their headings and the controls their hints.
   for (int g : {1, 2}) {
-    EXPECT_EQ(form().grid(g).heading(0), "An");
-    EXPECT_EQ(form().grid(g).heading(1), "Titel");
-    EXPECT_EQ(form().grid(g).heading(2), "Nachricht");
+    EXPECT_EQ(form().status().grid(g).heading(0), "An");
+    EXPECT_EQ(form().status().grid(g).heading(1), "Titel");
+    EXPECT_EQ(form().status().grid(g).heading(2), "Nachricht");
   }
   // So does the editor, made later.
   driveModal(editor(), [&] { clickEditButton(2); }, [&] {
@@ -335,13 +335,13 @@ TEST_F(Startup, LanguageFolderBesideTheProgramKeepsTheFormTexts) {
   });
   const std::string awayHint = T("Achtung!\r\nDamit die Statusnachrichten korrekt übernommen werden,\r\ndarf ICQ "
                                  "während der Übernahme der Einstellungen\r\nnicht laufen!");
-  EXPECT_EQ(form().hints().text(ctl(ids::AwayEd)), awayHint);
-  EXPECT_EQ(form().hints().text(ctl(ids::NaEd)), awayHint);
-  EXPECT_EQ(form().hints().text(ctl(ids::Button1)),
+  EXPECT_EQ(hints().text(ctl(ids::AwayEd)), awayHint);
+  EXPECT_EQ(hints().text(ctl(ids::NaEd)), awayHint);
+  EXPECT_EQ(hints().text(ctl(ids::Button1)),
             T("Übernimmt nur Statusmeldungen sowie die ICQTweaks und Einstellungen."));
   for (int id : {ids::GebBox, ids::GebEdit, ids::Gebl1, ids::Gebl2}) {
-    EXPECT_EQ(form().hints().text(ctl(id)).rfind(T("Achtung!\r\nDamit die Einstellungen korrekt"), 0), 0u) << id;
-    EXPECT_TRUE(form().hints().enabled(ctl(id))) << id;
+    EXPECT_EQ(hints().text(ctl(id)).rfind(T("Achtung!\r\nDamit die Einstellungen korrekt"), 0), 0u) << id;
+    EXPECT_TRUE(hints().enabled(ctl(id))) << id;
   }
   HWND languages = ctl(ids::ComboLng);
   ASSERT_EQ(vak::comboCount(languages), 2);
@@ -353,7 +353,7 @@ TEST_F(Startup, LanguageFolderBesideTheProgramKeepsTheFormTexts) {
   // Messages are still complete: a file that is no status file is named as such.
   const std::string bogus = folder_ + "\\kaputt.icq";
   writeFileBytes(bogus, "[Statusdatei]\r\n#01=2\r\n");
-  form().Load(bogus);
+  form().status().Load(bogus);
   ASSERT_EQ(ui_.boxes.size(), 1u);
   EXPECT_EQ(ui_.boxes[0].caption, "Achtung!");
   EXPECT_EQ(ui_.boxes[0].text, "kaputt.icq ist keine korrekte Statusdatei!");
@@ -367,7 +367,7 @@ TEST_F(Startup, ProfileWithoutIcqLiteKeyShowsNoAwayTexts) {
   ASSERT_EQ(text(ctl(ids::AwayEd)), seedAway("111"));
   run("reg delete \"HKLM\\Software\\Mirabilis\\ICQ\\NewOwners\\222\" /f /reg:32");
   chooseProfile(1);
-  EXPECT_EQ(form().currentProfile(), "222");
+  EXPECT_EQ(form().shared().currentProfile, "222");
   EXPECT_EQ(text(ctl(ids::AwayEd)), "");
   EXPECT_EQ(text(ctl(ids::NaEd)), "");
   EXPECT_FALSE(IsWindowEnabled(ctl(ids::GebEdit)));
@@ -389,7 +389,7 @@ TEST_F(Startup, ReadStoppedByAnErrorCarriesNoTextsIntoTheProfile) {
   ASSERT_EQ(ui_.boxes.size(), 1u);
   EXPECT_EQ(ui_.boxes[0].text, T("Fehler beim Holen der Daten für 'RemindBirthdayDaysBefore'"));
   EXPECT_EQ(ui_.boxes[0].caption, "ICQMeldewart");
-  EXPECT_EQ(form().currentProfile(), "222");
+  EXPECT_EQ(form().shared().currentProfile, "222");
   EXPECT_EQ(title(1), seedTitle("222", 1));  // read before the error
   EXPECT_EQ(text(ctl(ids::AwayEd)), "");     // not reached: not 111's
   EXPECT_EQ(text(ctl(ids::NaEd)), "");

@@ -43,7 +43,7 @@ class StatusEdit : public GuiTest {
 TEST_F(StatusEdit, CellsAreEditedInPlace) {
   seedTwoProfiles();
   startApp();
-  vak::Grid& g1 = form().grid(1);
+  vak::Grid& g1 = form().status().grid(1);
 
   // Typing into a selected cell replaces its text; Enter takes it over.
   clickCell(g1, 3, 1);
@@ -56,7 +56,7 @@ TEST_F(StatusEdit, CellsAreEditedInPlace) {
   key(g1.editor(), VK_RETURN);
   EXPECT_FALSE(g1.editing());
   EXPECT_EQ(hex(title(3)), hex(T("Grüße")));
-  EXPECT_EQ(hex(form().model().entry(3).title), hex(T("Grüße")));
+  EXPECT_EQ(hex(form().status().model().entry(3).title), hex(T("Grüße")));
 
   // Escape drops the typed text.
   clickCell(g1, 4, 2);
@@ -80,7 +80,7 @@ TEST_F(StatusEdit, CellsAreEditedInPlace) {
   EXPECT_EQ(g1.selectedCol(), 1);
 
   // A second click on the selected cell edits its current text.
-  vak::Grid& g2 = form().grid(2);
+  vak::Grid& g2 = form().status().grid(2);
   clickCell(g2, 1, 2);
   clickCell(g2, 1, 2);
   EXPECT_TRUE(g2.editing());
@@ -93,10 +93,10 @@ TEST_F(StatusEdit, CellsAreEditedInPlace) {
   // The active check boxes are the entries' switches.
   clickBox(2);
   EXPECT_TRUE(boxChecked(2));
-  EXPECT_TRUE(form().model().entry(2).active);
+  EXPECT_TRUE(form().status().model().entry(2).active);
   clickBox(17);
   EXPECT_FALSE(boxChecked(17));
-  EXPECT_FALSE(form().model().entry(17).active);
+  EXPECT_FALSE(form().status().model().entry(17).active);
 
   // From the keyboard, Space in the table switches the selected row's entry
   // and leaves the focus in the table.
@@ -104,7 +104,7 @@ TEST_F(StatusEdit, CellsAreEditedInPlace) {
   const bool before = boxChecked(18);
   SendMessageW(g2.hwnd(), WM_CHAR, L' ', 1);
   EXPECT_EQ(boxChecked(18), !before);
-  EXPECT_EQ(form().model().entry(18).active, !before);
+  EXPECT_EQ(form().status().model().entry(18).active, !before);
   EXPECT_FALSE(g2.editing());
   EXPECT_EQ(GetFocus(), g2.hwnd());
   EXPECT_TRUE(ui_.boxes.empty());
@@ -136,8 +136,8 @@ TEST_F(StatusEdit, TakeOverWritesTheSetAndTakesABackup) {
   EXPECT_EQ(regAt(entryKey("111", 17), "On"), "REG_DWORD 0x0");
   EXPECT_EQ(regAt(entryKey("111", 1), "On"), "REG_DWORD 0x1");
   EXPECT_EQ(regAt(entryKey("111", 20), "LineNumber"), "REG_DWORD 0x14");
-  EXPECT_EQ(form().model().stateOf(2), 1);
-  EXPECT_EQ(form().model().stateOf(17), 0);
+  EXPECT_EQ(form().status().model().stateOf(2), 1);
+  EXPECT_EQ(form().status().model().stateOf(17), 0);
   // The away texts as single-byte binaries without NUL.
   EXPECT_EQ(regAt(liteKey("111"), "AwayStatusText"), "REG_BINARY " + compactHex(T("zurück gleich")));
   EXPECT_EQ(regAt(liteKey("111"), "NAStatusText"), "REG_BINARY " + compactHex(seedNa("111")));
@@ -183,7 +183,7 @@ TEST_F(StatusEdit, ResetAsksAndReadsAgainOnYes) {
   ASSERT_EQ(ui_.boxes.size(), 2u);
   EXPECT_EQ(title(1), seedTitle("111", 1));
   EXPECT_TRUE(boxChecked(1));
-  EXPECT_EQ(form().currentProfile(), "111");
+  EXPECT_EQ(form().shared().currentProfile, "111");
   // Nothing was written.
   EXPECT_EQ(regAt(entryKey("111", 1), "Name"), "REG_SZ " + seedTitle("111", 1));
 }
@@ -204,7 +204,7 @@ TEST_F(StatusEdit, EditorOpensTheEntryOfItsButton) {
     click(ed(EditorDialog::Abbrechen));
   });
   EXPECT_TRUE(IsWindowEnabled(mainWnd()));
-  EXPECT_EQ(form().currentEntry(), 17);
+  EXPECT_EQ(form().status().currentEntry(), 17);
 
   withEntryEditor(16, [&] {
     EXPECT_EQ(text(editor().hwnd()), "Statusicon Nr. 16");
@@ -248,7 +248,7 @@ TEST_F(StatusEdit, EditorOkWritesBackCancelAndCloseDoNot) {
   EXPECT_EQ(title(17), seedTitle("111", 17));
   EXPECT_EQ(message(17), seedMessage("111", 17));
   EXPECT_TRUE(boxChecked(17));
-  EXPECT_TRUE(form().model().entry(17).active);
+  EXPECT_TRUE(form().status().model().entry(17).active);
 
   // OK takes title, message (with its line break) and the switch over.
   withEntryEditor(17, [&] {
@@ -258,12 +258,12 @@ TEST_F(StatusEdit, EditorOkWritesBackCancelAndCloseDoNot) {
     EXPECT_FALSE(vak::isChecked(ed(EditorDialog::ON1)));
     click(ed(EditorDialog::OK));
   });
-  EXPECT_EQ(form().grid(2).cell(1, 1), T("Schön"));
-  EXPECT_EQ(form().grid(2).cell(1, 2), "Zeile 1\r\nZeile 2");
+  EXPECT_EQ(form().status().grid(2).cell(1, 1), T("Schön"));
+  EXPECT_EQ(form().status().grid(2).cell(1, 2), "Zeile 1\r\nZeile 2");
   EXPECT_FALSE(boxChecked(17));
-  EXPECT_FALSE(form().model().entry(17).active);
+  EXPECT_FALSE(form().status().model().entry(17).active);
   // The state list keeps its value until the set is written.
-  EXPECT_EQ(form().model().stateOf(17), 1);
+  EXPECT_EQ(form().status().model().stateOf(17), 1);
   EXPECT_EQ(title(1), seedTitle("111", 1));
 
   // Empty fields empty the cells; switching on checks the box.
@@ -297,7 +297,7 @@ TEST_F(StatusEdit, EditorForTheAwayTexts) {
     vak::setText(ed(EditorDialog::Memo2), "Mittagspause");
     click(ed(EditorDialog::OK));
   });
-  EXPECT_EQ(form().currentEntry(), 33);
+  EXPECT_EQ(form().status().currentEntry(), 33);
   EXPECT_EQ(text(ctl(ids::AwayEd)), "Mittagspause");
   EXPECT_EQ(text(ctl(ids::NaEd)), seedNa("111"));
   // Only the panel changed: no cell and no check box.

@@ -158,7 +158,7 @@ TEST_F(UpdateTest, ManualCheckShowsEachAnswerAndCountsBlocksAcrossChecks) {
   EXPECT_TRUE(shown(ids::InfoBtn));
   EXPECT_EQ(text(ctl(ids::UDBtn)), "auf Version 2.1 aktuallisieren");
   EXPECT_EQ(text(ctl(ids::Fortschritt)), "2KB | ");
-  EXPECT_EQ(form().update().blockCounter(), 2);
+  EXPECT_EQ(form().settingsPage().update().blockCounter(), 2);
 
   announce("2.0");
   click(ctl(ids::TestUD));  // hidden, but still the same handler: checks again
@@ -168,7 +168,7 @@ TEST_F(UpdateTest, ManualCheckShowsEachAnswerAndCountsBlocksAcrossChecks) {
   announce("");
   menu(ids::aufUpdateprfen1);
   EXPECT_EQ(text(ctl(ids::UDBtn)), "auf Version 2.0 aktuallisieren");
-  EXPECT_EQ(form().update().newVersion(), "2.0");
+  EXPECT_EQ(form().settingsPage().update().newVersion(), "2.0");
 
   click(ctl(ids::EndUD));
   EXPECT_FALSE(shown(ids::UdCheckbox));
@@ -224,7 +224,7 @@ TEST_F(UpdateTest, UnwritableProgramFolderIsReported) {
   EXPECT_EQ(status(), error);
   EXPECT_FALSE(shown(ids::UDBtn));
   // The window is not left waiting: another check can start.
-  EXPECT_FALSE(form().update().transferRunning());
+  EXPECT_FALSE(form().settingsPage().update().transferRunning());
   EXPECT_TRUE(IsWindowEnabled(ctl(ids::TestUD)));
 }
 
@@ -239,7 +239,7 @@ TEST_F(UpdateTest, CheckAtStart) {
   EXPECT_EQ(ui_.boxes[0].buttons, vak::MbYesNo);
   EXPECT_EQ(ui_.boxes[0].icon, vak::MbIconInfo);
   EXPECT_FALSE(exists(infoFile()));
-  EXPECT_TRUE(form().startupDone());
+  EXPECT_TRUE(form().shared().startupDone);
   closeApp();
 
   // Only the release 2.0 is offered at start: 2.1 and the program's own version are not.
@@ -311,7 +311,7 @@ TEST_F(UpdateTest, UpdateDownloadsTheThreeFilesAndHandsOver) {
   EXPECT_EQ(shell_.opened[0].file, folder_ + "\\updater.exe");
   EXPECT_EQ(shell_.opened[0].show, SW_SHOWNORMAL);
   EXPECT_EQ(shell_.exits, std::vector<unsigned>{0});
-  EXPECT_TRUE(form().update().ended());
+  EXPECT_TRUE(form().settingsPage().update().ended());
 }
 
 TEST_F(UpdateTest, FailedDownloadLeavesTheFolderAsItWas) {
@@ -374,8 +374,8 @@ TEST_F(UpdateTest, NoSecondTransferWhileOneRuns) {
   // A slow program file: the window's messages run between its blocks.
   server_.set("/files/ICQ-Meldewart.exe", TestServer::Reply{200, newProgram_, "application/octet-stream", std::string::npos, 300});
   // Clicks that arrive during the transfer.
-  PostMessageW(mainWnd(), WM_COMMAND, MAKEWPARAM(ids::UDBtn, BN_CLICKED), reinterpret_cast<LPARAM>(ctl(ids::UDBtn)));
-  PostMessageW(mainWnd(), WM_COMMAND, MAKEWPARAM(ids::TestUD, BN_CLICKED), reinterpret_cast<LPARAM>(ctl(ids::TestUD)));
+  PostMessageW(page(2), WM_COMMAND, MAKEWPARAM(ids::UDBtn, BN_CLICKED), reinterpret_cast<LPARAM>(ctl(ids::UDBtn)));
+  PostMessageW(page(2), WM_COMMAND, MAKEWPARAM(ids::TestUD, BN_CLICKED), reinterpret_cast<LPARAM>(ctl(ids::TestUD)));
   PostMessageW(mainWnd(), WM_COMMAND, MAKEWPARAM(ids::aufUpdateprfen1, 0), 0);
   click(ctl(ids::UDBtn));
   pumpMessages();
@@ -521,7 +521,7 @@ TEST_F(UpdateTest, TheWindowAnswersDuringAStalledCheckWhichThenFails) {
     EXPECT_EQ(status(), downloadError());
     EXPECT_FALSE(shown(ids::UDBtn));
     EXPECT_FALSE(exists(infoFile()));
-    EXPECT_FALSE(form().update().transferRunning());
+    EXPECT_FALSE(form().settingsPage().update().transferRunning());
   }
   // A length that is reached ends the transfer, whether the connection ends or not.
   TestServer::Reply whole;
@@ -548,7 +548,7 @@ TEST_F(UpdateTest, AbbrechenOrClosingStopsAStalledDownload) {
   menu(ids::aufUpdateprfen1);
   ASSERT_TRUE(shown(ids::UDBtn));
   {
-    Meanwhile user(mainWnd(), 500, WM_COMMAND, MAKEWPARAM(ids::EndUD, BN_CLICKED), endUD());
+    Meanwhile user(page(2), 500, WM_COMMAND, MAKEWPARAM(ids::EndUD, BN_CLICKED), endUD());
     click(ctl(ids::UDBtn));
     EXPECT_TRUE(user.answered());
   }
@@ -565,7 +565,7 @@ TEST_F(UpdateTest, AbbrechenOrClosingStopsAStalledDownload) {
   // The same during the check itself.
   server_.set("/vak/update.ini", stalled);
   {
-    Meanwhile user(mainWnd(), 500, WM_COMMAND, MAKEWPARAM(ids::EndUD, BN_CLICKED), endUD());
+    Meanwhile user(page(2), 500, WM_COMMAND, MAKEWPARAM(ids::EndUD, BN_CLICKED), endUD());
     click(ctl(ids::TestUD));
   }
   pumpMessages();

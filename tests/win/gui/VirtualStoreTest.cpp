@@ -54,7 +54,7 @@ TEST_F(IcqCopies, PanelsAndOptionsShowIcqsCopiesAndChangesGoThere) {
   EXPECT_EQ(text(ctl(ids::SmOrt)), smileys);
 
   // Everything written for 111 lands in its copy; HKLM keeps what it had.
-  form().model().away = "Neu weg";
+  form().status().model().away = "Neu weg";
   click(ctl(ids::Button1));
   EXPECT_EQ(regAt(copyKey(lite("111")), "AwayStatusText"), binary("Neu weg"));
   EXPECT_EQ(regAt(copyKey(lite("111")), "NAStatusText"), binary(seedNa("111")));
@@ -70,7 +70,7 @@ TEST_F(IcqCopies, PanelsAndOptionsShowIcqsCopiesAndChangesGoThere) {
   // A profile without copies is read and written in HKLM, and gets none.
   chooseProfile(1);
   EXPECT_EQ(text(ctl(ids::AwayEd)), seedAway("222"));
-  form().model().away = "Zweiter";
+  form().status().model().away = "Zweiter";
   click(ctl(ids::Button1));
   EXPECT_EQ(regAt(kRegLite + std::string("222\\ICQLite"), "AwayStatusText"), binary("Zweiter"));
   EXPECT_FALSE(regKeyExists(copyKey("\\NewOwners\\222")));
@@ -97,7 +97,7 @@ TEST_F(IcqCopies, WhatHklmRefusesLandsInTheStore) {
   });
   ASSERT_TRUE(lock->writeRefused());
   EXPECT_EQ(regAt(copyKey(lite("111")), "RemindBirthday"), "REG_SZ No");  // the read's write-back
-  form().model().away = "Neu weg";
+  form().status().model().away = "Neu weg";
   click(ctl(ids::Button1));
   EXPECT_TRUE(ui_.boxes.empty());
   EXPECT_EQ(regAt(copyKey(lite("111")), "AwayStatusText"), binary("Neu weg"));
