@@ -14,11 +14,11 @@ const char* const kAwayHint =
 
 const std::vector<ControlText>& mainTexts() {
   static const std::vector<ControlText> table = {
-      {ids::Headline, "Meldewart für ICQ", nullptr, nullptr},
-      {ids::ProfileLabel, "ICQ-Profil:", nullptr, nullptr},
+      {ids::Headline, "Meldewart für ICQ"},
+      {ids::ProfileLabel, "ICQ-Profil:"},
       {ids::Button1, "Änderungen übernehmen", nullptr,
        "Übernimmt nur Statusmeldungen sowie die ICQTweaks und Einstellungen."},
-      {ids::Button2, "Reset", nullptr, nullptr},
+      {ids::Button2, "Reset"},
       {ids::AwayEd, "", nullptr, kAwayHint},
       {ids::NaEd, "", nullptr, kAwayHint},
       {ids::Image33, nullptr, nullptr, "Abwesend"},
@@ -32,11 +32,11 @@ namespace {
 // "&": the underlined letter that opens the menu or chooses the item (Alt+D, then L).
 const std::vector<ControlText>& menuTexts() {
   static const std::vector<ControlText> table = {
-      {ids::Restorelastsaved1, "&Restore", nullptr, nullptr}, {ids::Laden, "&Laden", nullptr, nullptr},
-      {ids::Speichern1, "&Speichern", nullptr, nullptr},      {ids::Einstellungen1, "&Einstellungen", nullptr, nullptr},
-      {0, nullptr, nullptr, nullptr},                          {ids::Exit, "E&xit", nullptr, nullptr},
-      {ids::aufUpdateprfen1, "auf &Updates prüfen", nullptr, nullptr}, {ids::Lizenz1, "&Lizenz...", nullptr, nullptr},
-      {ids::About1, "&About", "&Über", nullptr},
+      {ids::Restorelastsaved1, "&Restore"}, {ids::Laden, "&Laden"},
+      {ids::Speichern1, "&Speichern"},      {ids::Einstellungen1, "&Einstellungen"},
+      {0, nullptr},                          {ids::Exit, "E&xit"},
+      {ids::aufUpdateprfen1, "auf &Updates prüfen"}, {ids::Lizenz1, "&Lizenz..."},
+      {ids::About1, "&About", "&Über"},
   };
   return table;
 }

@@ -256,8 +256,6 @@ LRESULT TForm1::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   return Window::handleMessage(msg, wp, lp);
 }
 
-void TForm1::ExitClick() { SendMessageW(hwnd_, WM_CLOSE, 0, 0); }
-
 void TForm1::FormClose() {
   // Nothing is saved and nothing is asked, except for a pending update when
   // the check at exit is chosen. An error of that check is shown and the

@@ -45,7 +45,7 @@ class TForm1 : public Window {
   void Auslesen();
   void Reset();
   void lng();
-  void ExitClick();
+  void ExitClick() { SendMessageW(hwnd_, WM_CLOSE, 0, 0); }
   // Close handler of the main window: the check at exit, then the end.
   void FormClose();
 

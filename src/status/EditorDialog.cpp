@@ -25,13 +25,13 @@ LRESULT CALLBACK titleFieldProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_
 
 const std::vector<ControlText>& texts() {
   static const std::vector<ControlText> table = {
-      {EditorDialog::GroupBox2, "Statusicons", "Statusmeldung", nullptr},
-      {EditorDialog::Label1, "Titel", "Titel", nullptr},
-      {EditorDialog::Label2, "Message", "Nachricht", nullptr},
-      {EditorDialog::ON1, "aktivieren", "aktivieren", nullptr},
-      {EditorDialog::Label4, "nicht deaktivierbar", nullptr, nullptr},
-      {EditorDialog::OK, "&OK", "&OK", nullptr},
-      {EditorDialog::Abbrechen, "&Abbrechen", "&Abbrechen", nullptr},
+      {EditorDialog::GroupBox2, "Statusicons", "Statusmeldung"},
+      {EditorDialog::Label1, "Titel", "Titel"},
+      {EditorDialog::Label2, "Message", "Nachricht"},
+      {EditorDialog::ON1, "aktivieren", "aktivieren"},
+      {EditorDialog::Label4, "nicht deaktivierbar"},
+      {EditorDialog::OK, "&OK", "&OK"},
+      {EditorDialog::Abbrechen, "&Abbrechen", "&Abbrechen"},
   };
   return table;
 }

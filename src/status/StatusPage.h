@@ -59,21 +59,22 @@ class StatusPage : public Page {
   void useBuiltInTexts() override;
 
   void Change();
+  StatusModel& model() { return model_; }
+  // The editor for entry n or for a panel's text (kAwayItem, kNaItem), and its OK.
   void BearbeitenClick(int entry);
   void BearbAwayClick(int tag);
+  int currentEntry() const { return currentEntry_; }
   void F4OK(const std::string& title, const std::string& message, bool active);
+  // Status files and the backups.
   void Save(const std::string& path);
   void Load(const std::string& path);
+  Shared& shared() { return shared_; }
   void Speichern1Click();
   void LadenClick();
   void Restorelastsaved1Click();
 
   // Shows the model in the tables and panels.
   void refreshViews();
-
-  StatusModel& model() { return model_; }
-  Shared& shared() { return shared_; }
-  int currentEntry() const { return currentEntry_; }
   // The editor, its window made on the first call.
   EditorDialog* form4();
   // The status icon of item n (1-34); nullptr for 30.

@@ -14,23 +14,6 @@ namespace vak {
 class TweaksPage;
 struct Shared;
 
-namespace ids {
-enum : int {
-  GroupBox1 = 500,
-  MultiIBox,
-  GebBox,
-  Gebl1,
-  GebEdit,
-  Gebl2,
-  Button6,
-  Label12,
-  DelProfile,
-  DelProfileBtn,
-  Label13,
-  Button8,
-};
-}  // namespace ids
-
 class ProfileOptions {
  public:
   ProfileOptions(TweaksPage& page, Shared& shared);

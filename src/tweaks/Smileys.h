@@ -11,27 +11,15 @@
 
 namespace vak {
 
-class TweaksPage;
-struct Shared;
-
-namespace ids {
-enum : int {
-  Smiley = 700,
-  SmOrt,
-  Label3,
-  Button3,
-  Label4,
-  ResetSm,
-  SmileyButton1 = 710,  // smiley n: SmileyButton1 + n - 1
-};
-}  // namespace ids
-
 struct BitmapTraits {
   using type = HBITMAP;
   static type invalid() { return nullptr; }
   static void close(type h) { DeleteObject(h); }
 };
 using BitmapHandle = Handle<BitmapTraits>;
+
+class TweaksPage;
+struct Shared;
 
 class Smileys {
  public:

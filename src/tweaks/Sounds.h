@@ -14,18 +14,6 @@ namespace vak {
 class TweaksPage;
 struct Shared;
 
-namespace ids {
-enum : int {
-  Sound = 550,
-  SoundBox,
-  Button4,
-  LSnd,
-  PlayButton1 = 560,   // "Play" of row k: PlayButton1 + k - 1
-  ChangeButton1 = 570, // "Change" of row k
-  SCB1 = 580,          // event check box of row k
-};
-}  // namespace ids
-
 class Sounds {
  public:
   Sounds(TweaksPage& page, Shared& shared);

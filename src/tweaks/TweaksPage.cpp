@@ -16,33 +16,33 @@ const char* const kBirthdayHint =
 const std::vector<ControlText>& TweaksPage::texts() {
   static const std::vector<ControlText> table = {
       // ICQ's options
-      {ids::GroupBox1, "ICQTweaks und Einstellungen", nullptr, nullptr},
+      {ids::GroupBox1, "ICQTweaks und Einstellungen"},
       {ids::MultiIBox, "MultiInstance", nullptr,
        "Macht es möglich ICQ mehrfach, also\r\nmit verschiedenen Profilen laufen zu lassen"},
       {ids::GebBox, "Geburtstagsmeldung aktivieren", nullptr, kBirthdayHint},
       {ids::Gebl1, "Vorwarnzeit:", nullptr, kBirthdayHint},
       {ids::GebEdit, nullptr, nullptr, kBirthdayHint},
       {ids::Gebl2, "Tag(e)", nullptr, kBirthdayHint},
-      {ids::Button6, "übernehmen", nullptr, nullptr},
-      {ids::Label12, "ICQ-Profilverwaltung", nullptr, nullptr},
+      {ids::Button6, "übernehmen"},
+      {ids::Label12, "ICQ-Profilverwaltung"},
       {ids::DelProfileBtn, "Profil löschen", nullptr, "löscht das gewählte Profil"},
       {ids::Label13,
        "Ab und zu lässt sich das ICQ-Haupfenster nicht\r\nmehr aufrufen. Ein Klick und es erscheint wieder.", nullptr,
        nullptr},
-      {ids::Button8, "ICQ-Fester wieder anzeigen", nullptr, nullptr},
+      {ids::Button8, "ICQ-Fester wieder anzeigen"},
       // sounds
-      {ids::Sound, "ICQ-Soundoptions", nullptr, nullptr},
-      {ids::SoundBox, "ICQ-Sounds aktiv", nullptr, nullptr},
-      {ids::Button4, "Reset", nullptr, nullptr},
+      {ids::Sound, "ICQ-Soundoptions"},
+      {ids::SoundBox, "ICQ-Sounds aktiv"},
+      {ids::Button4, "Reset"},
       {ids::LSnd, "Funktioniert nicht, wenn eine der Sounddateien in \"...\\ICQLite\\Sounds\\\" abgespielt wird",
-       "Funktioniert nicht, wenn eine der Sounddateien in\r\n\"...\\ICQLite\\Sounds\\\"abgespielt wird", nullptr},
+       "Funktioniert nicht, wenn eine der Sounddateien in\r\n\"...\\ICQLite\\Sounds\\\"abgespielt wird"},
       // smileys
-      {ids::Smiley, "ICQ-Smileys", nullptr, nullptr},
-      {ids::Label3, "Klicken Sie auf die Smileys, um sie zu einzeln ändern.", nullptr, nullptr},
-      {ids::ResetSm, "Reset", nullptr, nullptr},
+      {ids::Smiley, "ICQ-Smileys"},
+      {ids::Label3, "Klicken Sie auf die Smileys, um sie zu einzeln ändern."},
+      {ids::ResetSm, "Reset"},
       {ids::Button3, "SmileySet", nullptr,
        "Wähle eine Bitmap des Sets!\r\nDieser muss sich in einem Ordner\r\nmit den anderen Smileys befinden!"},
-      {ids::Label4, "Markieren sie einen Smiley des Sets", nullptr, nullptr},
+      {ids::Label4, "Markieren sie einen Smiley des Sets"},
   };
   return table;
 }

@@ -13,6 +13,44 @@
 
 namespace vak {
 
+namespace ids {
+// the group "ICQTweaks und Einstellungen"
+enum : int {
+  GroupBox1 = 500,
+  MultiIBox,
+  GebBox,
+  Gebl1,
+  GebEdit,
+  Gebl2,
+  Button6,
+  Label12,
+  DelProfile,
+  DelProfileBtn,
+  Label13,
+  Button8,
+};
+// the group "ICQ-Soundoptions"
+enum : int {
+  Sound = 550,
+  SoundBox,
+  Button4,
+  LSnd,
+  PlayButton1 = 560,   // "Play" of row k: PlayButton1 + k - 1
+  ChangeButton1 = 570, // "Change" of row k
+  SCB1 = 580,          // event check box of row k
+};
+// the group "ICQ-Smileys"
+enum : int {
+  Smiley = 700,
+  SmOrt,
+  Label3,
+  Button3,
+  Label4,
+  ResetSm,
+  SmileyButton1 = 710,  // smiley n: SmileyButton1 + n - 1
+};
+}  // namespace ids
+
 class TweaksPage : public Page {
  public:
   explicit TweaksPage(Shared& shared);

@@ -14,8 +14,8 @@ namespace vak {
 struct ControlText {
   int id;
   const char* text;
-  const char* builtIn;
-  const char* hint;
+  const char* builtIn = nullptr;
+  const char* hint = nullptr;
 };
 
 // The entry for id; null when the table has none. Texts are UTF-8 literals:
