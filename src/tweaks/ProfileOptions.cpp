@@ -8,6 +8,7 @@
 #include "platform/Text.h"
 #include "platform/Ui.h"
 #include "platform/WinText.h"
+#include "status/IcqKeys.h"
 #include "status/IcqRegistry.h"
 #include "tweaks/TweakRules.h"
 
@@ -132,10 +133,9 @@ void ProfileOptions::GebBoxClick() {
   // The profile shown was deleted: writing would create its key again.
   if (form_.shownProfileDeleted()) return;
   if (!applyBirthday())
-    throw VakError(T("Die Geburtstagsmeldung konnte nicht gespeichert werden: Der Schlüssel "
-                     "HKEY_LOCAL_MACHINE\\Software\\Mirabilis\\ICQ\\NewOwners\\") +
-                   form_.currentProfile() +
-                   T("\\ICQLite lässt sich nicht beschreiben.\r\nDafür sind Administratorrechte nötig (\"Als "
+    throw VakError(T("Die Geburtstagsmeldung konnte nicht gespeichert werden: Der Schlüssel ") +
+                   icq::profileKeyText(icq::kMachineRootName, form_.currentProfile(), icq::kIcqLite) +
+                   T(" lässt sich nicht beschreiben.\r\nDafür sind Administratorrechte nötig (\"Als "
                      "Administrator ausführen\")."));
 }
 
