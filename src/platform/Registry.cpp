@@ -24,10 +24,12 @@ std::string relativePath(const std::string& path) {
 }
 
 // The path below the root's key; for the virtual store "" when it holds no
-// copy of that machine key.
-std::string keyPath(RegRoot root, const std::string& path) {
-  if (root == RegRoot::MachineVirtualStore) return virtualStorePath(systemVirtualStore(), path);
-  return relativePath(path);
+// copy of that machine key. base (relative, "" for none) is put in front.
+std::string keyPath(RegRoot root, const std::string& base, const std::string& path) {
+  const std::string rel =
+      root == RegRoot::MachineVirtualStore ? virtualStorePath(systemVirtualStore(), path) : relativePath(path);
+  if (base.empty() || rel.empty()) return rel;
+  return base + "\\" + rel;
 }
 
 std::optional<VirtualStoreKind>& storeOverride() {
@@ -128,12 +130,14 @@ void setSystemVirtualStore(std::optional<VirtualStoreKind> kind) { storeOverride
 
 Registry::Registry(RegRoot root) : root_(root) {}
 
+Registry::Registry(RegPlace place) : root_(place.root), base_(relativePath(place.base)) {}
+
 Registry::~Registry() { closeKey(); }
 
 bool Registry::openKey(const std::string& path, bool create) {
   closeKey();
   HKEY key = nullptr;
-  const std::string rel = keyPath(root_, path);
+  const std::string rel = keyPath(root_, base_, path);
   if (rel.empty() && root_ == RegRoot::MachineVirtualStore) return opened(ERROR_FILE_NOT_FOUND, nullptr);
   const REGSAM access = KEY_READ | KEY_WRITE | viewOf(root_);
   LONG rc;
@@ -148,13 +152,21 @@ bool Registry::openKey(const std::string& path, bool create) {
 bool Registry::openKeyReadOnly(const std::string& path) {
   closeKey();
   HKEY key = nullptr;
-  const std::string rel = keyPath(root_, path);
+  const std::string rel = keyPath(root_, base_, path);
   if (rel.empty() && root_ == RegRoot::MachineVirtualStore) return opened(ERROR_FILE_NOT_FOUND, nullptr);
   const LONG rc = RegOpenKeyExA(rootKey(root_), rel.c_str(), 0, KEY_READ | viewOf(root_), &key);
   return opened(rc, key);
 }
 
 bool Registry::openSubKeyReadOnly(const Registry& parent, const std::string& name) {
+  return openSub(parent, name, KEY_READ);
+}
+
+bool Registry::openSubKey(const Registry& parent, const std::string& name) {
+  return openSub(parent, name, KEY_READ | KEY_WRITE);
+}
+
+bool Registry::openSub(const Registry& parent, const std::string& name, unsigned long access) {
   closeKey();
   const std::string rel = relativePath(name);
   if (!parent.key_ || rel.empty()) {  // no parent key; never the parent itself
@@ -163,7 +175,7 @@ bool Registry::openSubKeyReadOnly(const Registry& parent, const std::string& nam
     return false;
   }
   HKEY key = nullptr;
-  const LONG rc = RegOpenKeyExA(static_cast<HKEY>(parent.key_), rel.c_str(), 0, KEY_READ | viewOf(root_), &key);
+  const LONG rc = RegOpenKeyExA(static_cast<HKEY>(parent.key_), rel.c_str(), 0, access | viewOf(root_), &key);
   return opened(rc, key);
 }
 
@@ -188,11 +200,9 @@ std::vector<std::string> Registry::getKeyNames() const {
   std::vector<std::string> names;
   const HKEY key = static_cast<HKEY>(key_);
   if (!key) return names;
-  DWORD maxLen = 0;
-  if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, &maxLen, nullptr, nullptr, nullptr, nullptr, nullptr,
-                       nullptr) != ERROR_SUCCESS)
-    maxLen = 255;
-  std::vector<char> buf(static_cast<std::size_t>(maxLen) + 2);
+  // A key name has at most 255 characters: the buffer fits every name without
+  // asking the key for its longest first (one round trip less under Wine).
+  std::vector<char> buf(257);
   for (DWORD i = 0;; ++i) {
     DWORD len = static_cast<DWORD>(buf.size());
     const LONG rc = RegEnumKeyExA(key, i, buf.data(), &len, nullptr, nullptr, nullptr, nullptr);
@@ -285,10 +295,14 @@ void Registry::writeBinary(const std::string& name, const std::vector<std::uint8
   setValue(key_, name, REG_BINARY, data.data(), data.size());
 }
 
-bool Registry::deleteKeyTree(RegRoot root, const std::string& path) {
-  const std::string rel = keyPath(root, path);
-  if (rel.empty()) return false;  // never the root itself
-  return deleteTree(rootKey(root), rel, viewOf(root));
+bool Registry::deleteKeyTree(RegRoot root, const std::string& path) { return deleteKeyTree(RegPlace{root, ""}, path); }
+
+bool Registry::deleteKeyTree(const RegPlace& place, const std::string& path) {
+  const std::string base = relativePath(place.base);
+  if (relativePath(path).empty()) return false;  // never the root (or its stand-in) itself
+  const std::string rel = keyPath(place.root, base, path);
+  if (rel.empty()) return false;
+  return deleteTree(rootKey(place.root), rel, viewOf(place.root));
 }
 
 }  // namespace vak

@@ -24,6 +24,15 @@ enum class RegRoot {
   MachineVirtualStore,
 };
 
+// Where a Registry's paths lead: a root and the key that stands in for the
+// root's top ("" for the root itself, else absolute, as "\Software\VakTest\HKLM",
+// below HKEY_CURRENT_USER for the virtual store). Tests point ICQ's data at
+// scratch keys this way; the program uses the roots themselves.
+struct RegPlace {
+  RegRoot root = RegRoot::CurrentUser;
+  std::string base;
+};
+
 // The system's virtual store, found once: none on Windows XP and under Wine.
 VirtualStoreKind systemVirtualStore();
 // For tests: the kind the system is taken to have; nullopt finds it again.
@@ -46,6 +55,7 @@ struct RegValueData {
 class Registry {
  public:
   explicit Registry(RegRoot root);
+  explicit Registry(RegPlace place);
   ~Registry();
   Registry(const Registry&) = delete;
   Registry& operator=(const Registry&) = delete;
@@ -59,6 +69,8 @@ class Registry {
   // the same key as the parent's path + "\" + name, found from the parent
   // instead of from the root (cheaper where every step of a path costs).
   [[nodiscard]] bool openSubKeyReadOnly(const Registry& parent, const std::string& name);
+  // The same for reading and writing (an existing key only).
+  [[nodiscard]] bool openSubKey(const Registry& parent, const std::string& name);
   void closeKey();
   bool isOpen() const;
   // After a failed open: whether the system refused it for lack of rights
@@ -92,12 +104,15 @@ class Registry {
 
   // Deletes path with all its subkeys (depth first). false when it fails or is missing.
   static bool deleteKeyTree(RegRoot root, const std::string& path);
+  static bool deleteKeyTree(const RegPlace& place, const std::string& path);
 
  private:
   // Takes the result of an open: the key, or why it failed.
   bool opened(long result, void* key);
+  bool openSub(const Registry& parent, const std::string& name, unsigned long access);
 
   RegRoot root_;
+  std::string base_;  // relative to the root's key, "" for the root itself
   void* key_ = nullptr;  // HKEY
   bool denied_ = false;
   bool notFound_ = false;

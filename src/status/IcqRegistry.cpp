@@ -5,22 +5,122 @@
 #include "platform/Text.h"
 #include "platform/Registry.h"
 #include "status/EntryText.h"
+#include "status/IcqKeys.h"
 #include "status/Letters.h"
+
+#include <map>
+#include <memory>
 
 namespace vak {
 
-const char* const kNewOwnersPath = "\\Software\\Mirabilis\\ICQ\\NewOwners";
+const char* const kNewOwnersPath = icq::kOwnersPath;
+
+const IcqRoots& realIcqRoots() {
+  static const IcqRoots roots;
+  return roots;
+}
+
+IcqRoots icqRootsBelow(const std::string& base) {
+  IcqRoots roots;
+  roots.user = {RegRoot::CurrentUser, base + "\\User"};
+  roots.machine = {RegRoot::CurrentUser, base + "\\Machine"};
+  roots.machineStore = {RegRoot::MachineVirtualStore, base + "\\Store"};
+  return roots;
+}
 
 namespace {
 
-// ICQ's own spelling of the per-profile paths it keeps in HKLM and CommonPrefs.
-std::string icqLitePath(const std::string& uin) { return "\\software\\mirabilis\\icq\\NewOwners\\" + uin + "\\ICQLite\\"; }
-std::string commonPrefsPath(const std::string& uin) {
-  return "\\software\\mirabilis\\icq\\NewOwners\\" + uin + "\\CommonPrefs\\";
-}
-const char* const kDefaultPrefsPath = "\\software\\mirabilis\\icq\\DefaultPrefs";
+using namespace icq;
 
-const char* const kYes = "Yes";
+// ICQ's own spelling of the per-profile paths it keeps in HKLM and CommonPrefs.
+std::string icqLitePath(const std::string& uin) { return icqProfilePath(uin, kIcqLite); }
+std::string commonPrefsPath(const std::string& uin) { return icqProfilePath(uin, kCommonPrefs); }
+
+// The NewOwners key of a root, kept open: a profile's keys are opened from it
+// in the steps below it only. Under Wine every step of a path in the 32-bit
+// view is a round trip of its own (the registry looks for a Wow6432Node below
+// each key), and the four steps to NewOwners are most of a profile key's path.
+// What such an open finds is the key the whole path names as long as the kept
+// key is still in the registry; when it was removed meanwhile (with all its
+// subkeys) nothing opens from it, and the whole path decides. So every open
+// that fails from the kept key is tried with the whole path, and the results
+// are those of the whole path alone.
+class OwnersAnchor {
+ public:
+  explicit OwnersAnchor(const RegPlace& place) : place_(place) {}
+  // The kept key; nullptr until NewOwners has been seen.
+  const Registry* key() const { return key_ && key_->isOpen() ? key_.get() : nullptr; }
+  // After an open by the whole path: it names a profile's key, so NewOwners is
+  // there now; the kept key may have been removed and made again since.
+  void renew() {
+    key_ = std::make_unique<Registry>(place_);
+    if (!key_->openKeyReadOnly(kOwnersPath)) key_.reset();
+  }
+
+ private:
+  RegPlace place_;
+  std::unique_ptr<Registry> key_;
+};
+
+OwnersAnchor& anchorOf(const RegPlace& place) {
+  static std::map<std::pair<int, std::string>, std::unique_ptr<OwnersAnchor>> anchors;
+  std::unique_ptr<OwnersAnchor>& a = anchors[{static_cast<int>(place.root), place.base}];
+  if (!a) a = std::make_unique<OwnersAnchor>(place);
+  return *a;
+}
+
+enum class OpenMode { ReadOnly, ReadWrite, Create };
+
+// Opens the profile key at path (absolute, below NewOwners: below is its part
+// after "NewOwners\"), as Registry's openKeyReadOnly / openKey(path, create)
+// would, found from the kept NewOwners key where that works.
+bool openProfileKey(Registry& reg, const RegPlace& place, const std::string& path, const std::string& below,
+                    OpenMode mode) {
+  OwnersAnchor& anchor = anchorOf(place);
+  if (const Registry* owners = anchor.key()) {
+    // Creating only from the whole path: what has to be made is made as ever.
+    const bool found = mode == OpenMode::ReadOnly ? reg.openSubKeyReadOnly(*owners, below) : reg.openSubKey(*owners, below);
+    if (found) return true;
+  }
+  const bool opened = mode == OpenMode::ReadOnly ? reg.openKeyReadOnly(path) : reg.openKey(path, mode == OpenMode::Create);
+  // Where the whole path opens what the kept key did not find, that key is gone.
+  if (opened) anchor.renew();
+  return opened;
+}
+
+// The part of a profile key's path after "...\NewOwners\" ("" when it is not below NewOwners).
+std::string belowOwners(const std::string& path) {
+  const std::size_t n = std::char_traits<char>::length(kOwnersPath);
+  if (path.size() <= n + 1 || path[n] != '\\') return std::string();
+  for (std::size_t i = 0; i < n; ++i) {
+    const char a = path[i], b = kOwnersPath[i];
+    const char la = a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a;
+    const char lb = b >= 'A' && b <= 'Z' ? static_cast<char>(b - 'A' + 'a') : b;
+    if (la != lb) return std::string();
+  }
+  std::string below = path.substr(n + 1);
+  // Only a plain path of names: an empty one is left to the registry's reading of the whole path.
+  if (below[0] == '\\' || below.find("\\\\") != std::string::npos) return std::string();
+  return below;
+}
+
+// Registry's open of a profile key: from the kept NewOwners key where the path lies below it.
+bool openIcqKey(Registry& reg, const RegPlace& place, const std::string& path, OpenMode mode) {
+  const std::string below = belowOwners(path);
+  if (place.root == RegRoot::MachineVirtualStore || below.empty())
+    return mode == OpenMode::ReadOnly ? reg.openKeyReadOnly(path) : reg.openKey(path, mode == OpenMode::Create);
+  return openProfileKey(reg, place, path, below, mode);
+}
+
+// A stored text as shown: up to its first NUL, the letters converted; the
+// conversion is skipped when no letter's UTF-8 form (all begin with C3) is there.
+std::string storedText(const std::vector<std::uint8_t>& data) {
+  std::size_t end = 0;
+  bool letters = false;
+  for (; end < data.size() && data[end] != 0; ++end) letters = letters || data[end] == 0xC3;
+  std::string text(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(end));
+  return letters ? fromUtf8Form(text) : text;
+}
 
 // Writes go only to a named profile: without a number the paths would name
 // the NewOwners key itself or the root of the hive.
@@ -33,8 +133,7 @@ void requireProfile(const std::string& uin) {
 std::string readEntryText(const Registry& reg, const std::string& name, bool isDescription) {
   // Type and data with one query: most texts fit the first buffer.
   const RegValueData value = reg.readValue(name, 1024);
-  if (value.type == RegType::String)
-    return entryTextFromString(std::string(value.data.begin(), value.data.end()));
+  if (value.type == RegType::String) return storedText(value.data);
   if (value.type == RegType::Binary && !value.data.empty()) return entryTextFromBinary(value.data, isDescription);
   return std::string();
 }
@@ -50,10 +149,10 @@ int dwordOf(const std::vector<std::uint8_t>& bytes) {
 // State, title and message of an open entry key.
 StoredEntry readEntry(const Registry& reg) {
   StoredEntry e;
-  const RegValueData on = reg.readValue("On", 16);
+  const RegValueData on = reg.readValue(kOn, 16);
   e.state = on.type == RegType::DWord ? dwordOf(on.data) : 2;
-  e.title = readEntryText(reg, "Name", false);
-  e.message = readEntryText(reg, "Description", true);
+  e.title = readEntryText(reg, kName, false);
+  e.message = readEntryText(reg, kDescription, true);
   return e;
 }
 
@@ -66,10 +165,12 @@ StoredEntry readEntry(const Registry& reg) {
 // no store (Windows XP, Wine) this is the HKLM key alone, as ICQ sees it there.
 class IcqMachineKey {
  public:
+  explicit IcqMachineKey(const IcqRoots& roots)
+      : global_(roots.machine), copy_(roots.machineStore), globalPlace_(roots.machine) {}
   // For reading: the global key and its virtual copy, each where it opens.
   // false when neither opens.
   bool openReadOnly(const std::string& path) {
-    const bool global = global_.openKeyReadOnly(path);
+    const bool global = openIcqKey(global_, globalPlace_, path, OpenMode::ReadOnly);
     const bool copy = copy_.openKeyReadOnly(path);
     return global || copy;
   }
@@ -86,7 +187,7 @@ class IcqMachineKey {
   // Windows does it for ICQ. false when neither can be written.
   [[nodiscard]] bool openForWriting(const std::string& path) {
     if (copy_.openKey(path, false)) return writeTo(copy_);
-    if (global_.openKey(path, true)) return writeTo(global_);
+    if (openIcqKey(global_, globalPlace_, path, OpenMode::Create)) return writeTo(global_);
     if (global_.accessDenied() && copy_.openKey(path, true)) return writeTo(copy_);
     return false;
   }
@@ -99,8 +200,9 @@ class IcqMachineKey {
     target_ = &key;
     return true;
   }
-  Registry global_{RegRoot::LocalMachine};
-  Registry copy_{RegRoot::MachineVirtualStore};
+  Registry global_;
+  Registry copy_;
+  RegPlace globalPlace_;
   Registry* target_ = &global_;
 };
 
@@ -112,59 +214,63 @@ std::string readAwayText(const Registry& reg, const std::string& name) {
   if (value.type == RegType::Binary) return awayTextFromBinary(value.data);  // its first 1024 bytes
   // Read as a string: another type is an error.
   if (value.type != RegType::String && value.type != RegType::ExpandString) throw VakError(errInvalidType(name));
-  return awayTextFromString(std::string(value.data.begin(), value.data.end()));
+  return storedText(value.data);
 }
 
 }  // namespace
 
-ProfileListing listProfiles() {
+ProfileListing listProfiles(const IcqRoots& roots) {
   ProfileListing out;
-  Registry owners(RegRoot::CurrentUser);
-  if (!owners.openKey(kNewOwnersPath, true)) return out;
+  Registry owners(roots.user);
+  if (!owners.openKey(kOwnersPath, true)) return out;
   out.allKeys = owners.getKeyNames();
   for (const std::string& uin : out.allKeys) {
-    Registry reg(RegRoot::CurrentUser);
+    Registry reg(roots.user);
     if (!reg.openSubKeyReadOnly(owners, uin)) continue;
-    const std::string name = reg.readString("Name");
+    const std::string name = reg.readString(kName);
     out.listedKeys.push_back(uin);
     out.listedTexts.push_back(name + " (" + uin + ")");
   }
   return out;
 }
 
-std::vector<std::string> readProfileKeyList() {
-  Registry owners(RegRoot::CurrentUser);
+std::vector<std::string> readProfileKeyList(const IcqRoots& roots) {
+  Registry owners(roots.user);
   std::vector<std::string> listed;
-  if (!owners.openKey(kNewOwnersPath, true)) return listed;
+  if (!owners.openKey(kOwnersPath, true)) return listed;
   // Only the profiles whose key opens are listed in the profile box, so only
   // those count for turning a position of the box into a profile number.
   for (const std::string& name : owners.getKeyNames()) {
-    Registry probe(RegRoot::CurrentUser);
+    Registry probe(roots.user);
     if (probe.openSubKeyReadOnly(owners, name)) listed.push_back(name);
   }
   return listed;
 }
 
-long long readLastOwner() {
-  Registry reg(RegRoot::CurrentUser);
-  if (!reg.openKeyReadOnly(kNewOwnersPath)) return 0;
-  if (!reg.valueExists("LastOwner")) return 0;
-  return reg.readInteger("LastOwner");
+long long readLastOwner(const IcqRoots& roots) {
+  Registry reg(roots.user);
+  if (!reg.openKeyReadOnly(kOwnersPath)) return 0;
+  // Type and data with one query; a missing value is no profile.
+  const RegValueData value = reg.readValue(kLastOwner, 16);
+  if (!value.exists) return 0;
+  // As Registry::readInteger: a REG_DWORD of four bytes.
+  if (value.type != RegType::DWord) throw VakError(errInvalidType(kLastOwner));
+  if (value.data.size() != 4) throw VakError(errGetData(kLastOwner));
+  const std::uint32_t v = static_cast<std::uint32_t>(dwordOf(value.data));
+  return v <= 0x7FFFFFFFu ? static_cast<long long>(v) : static_cast<long long>(v) - 0x100000000LL;
 }
 
-std::string statusListPath(const std::string& uin) {
-  return std::string(kNewOwnersPath) + "\\" + uin + "\\CustomStatusList\\";
-}
+std::string statusListPath(const std::string& uin) { return profilePath(uin, kCustomStatusList) + "\\"; }
 
-StoredStatusList readStatusList(const std::string& listPath) {
+StoredStatusList readStatusList(const std::string& listPath, const IcqRoots& roots) {
   StoredStatusList out{};  // every entry as a missing key
   // The entry keys are opened from the list key: one step each instead of
   // the whole path.
-  Registry list(RegRoot::CurrentUser);
-  const bool listOpen = list.openKeyReadOnly(listPath);
+  Registry list(roots.user);
+  const bool listOpen = openIcqKey(list, roots.user, listPath, OpenMode::ReadOnly);
   if (!listOpen && list.notFound()) return out;  // no list, no entries
   for (int n = 1; n <= kEntryCount; ++n) {
-    Registry reg(RegRoot::CurrentUser);
+    Registry reg(roots.user);
     // A list key that may not be read can still hold entry keys that may.
     const bool open =
         listOpen ? reg.openSubKeyReadOnly(list, intToStr(n)) : reg.openKeyReadOnly(listPath + intToStr(n));
@@ -173,13 +279,13 @@ StoredStatusList readStatusList(const std::string& listPath) {
   return out;
 }
 
-bool readBirthday(const std::string& uin, bool& on, std::string& daysText) {
-  IcqMachineKey reg;
+bool readBirthday(const std::string& uin, bool& on, std::string& daysText, const IcqRoots& roots) {
+  IcqMachineKey reg(roots);
   if (!reg.openReadOnly(icqLitePath(uin))) return false;
-  if (reg.readString("RemindBirthday") == kYes) {
+  if (reg.readString(kRemindBirthday) == kYes) {
     // The box is ticked before the days are read: a bad days value leaves it ticked.
     on = true;
-    daysText = intToStr(reg.readInteger("RemindBirthdayDaysBefore"));
+    daysText = intToStr(reg.readInteger(kRemindBirthdayDaysBefore));
   } else {
     on = false;
     daysText = "2";
@@ -187,113 +293,113 @@ bool readBirthday(const std::string& uin, bool& on, std::string& daysText) {
   return true;
 }
 
-bool writeBirthday(const std::string& uin, bool on, const std::string& daysText) {
+bool writeBirthday(const std::string& uin, bool on, const std::string& daysText, const IcqRoots& roots) {
   requireProfile(uin);
-  IcqMachineKey lite;
+  IcqMachineKey lite(roots);
   if (!lite.openForWriting(icqLitePath(uin))) return false;
   Registry& reg = lite.target();
   if (on) {
-    reg.writeString("RemindBirthday", kYes);
-    reg.writeInteger("RemindBirthdayDaysBefore", strToInt(daysText));
+    reg.writeString(kRemindBirthday, kYes);
+    reg.writeInteger(kRemindBirthdayDaysBefore, strToInt(daysText));
   } else {
-    reg.writeString("RemindBirthday", "No");
+    reg.writeString(kRemindBirthday, kNo);
   }
   return true;
 }
 
-bool readAwayTexts(const std::string& uin, std::string& away, std::string& na) {
-  IcqMachineKey reg;
+bool readAwayTexts(const std::string& uin, std::string& away, std::string& na, const IcqRoots& roots) {
+  IcqMachineKey reg(roots);
   if (!reg.openReadOnly(icqLitePath(uin))) return false;
-  away = readAwayText(reg.holderOf("AwayStatusText"), "AwayStatusText");
-  na = readAwayText(reg.holderOf("NAStatusText"), "NAStatusText");
+  away = readAwayText(reg.holderOf(kAwayStatusText), kAwayStatusText);
+  na = readAwayText(reg.holderOf(kNAStatusText), kNAStatusText);
   return true;
 }
 
-std::optional<bool> readSoundOn(const std::string& uin) {
-  Registry reg(RegRoot::CurrentUser);
-  if (!reg.openKeyReadOnly(commonPrefsPath(uin))) return std::nullopt;
-  return reg.readString("AllResponsePlay") == kYes;
+std::optional<bool> readSoundOn(const std::string& uin, const IcqRoots& roots) {
+  Registry reg(roots.user);
+  if (!openIcqKey(reg, roots.user, commonPrefsPath(uin), OpenMode::ReadOnly)) return std::nullopt;
+  return reg.readString(kAllResponsePlay) == kYes;
 }
 
-std::string readSoundFolder(const std::string& uin) {
-  IcqMachineKey reg;
+std::string readSoundFolder(const std::string& uin, const IcqRoots& roots) {
+  IcqMachineKey reg(roots);
   if (!reg.openReadOnly(icqLitePath(uin))) return std::string();
-  return reg.readString("SoundFilePath");
+  return reg.readString(kSoundFilePath);
 }
 
-std::string readSmileyFolder(const std::string& uin) {
-  IcqMachineKey reg;
+std::string readSmileyFolder(const std::string& uin, const IcqRoots& roots) {
+  IcqMachineKey reg(roots);
   if (!reg.openReadOnly(icqLitePath(uin))) return std::string();
-  return reg.readString("SmileyFilePath");
+  return reg.readString(kSmileyFilePath);
 }
 
-bool writeSmileyFolder(const std::string& uin, const std::string& folder) {
+bool writeSmileyFolder(const std::string& uin, const std::string& folder, const IcqRoots& roots) {
   requireProfile(uin);
-  IcqMachineKey lite;
+  IcqMachineKey lite(roots);
   if (!lite.openForWriting(icqLitePath(uin))) return false;
-  lite.target().writeString("SmileyFilePath", folder);
+  lite.target().writeString(kSmileyFilePath, folder);
   return true;
 }
 
-void writeMultiInstance(bool on) {
-  IcqMachineKey prefs;
+void writeMultiInstance(bool on, const IcqRoots& roots) {
+  IcqMachineKey prefs(roots);
   if (!prefs.openForWriting(kDefaultPrefsPath)) return;
-  prefs.target().writeString("MultiInstance", on ? kYes : "No");
+  prefs.target().writeString(kMultiInstance, on ? kYes : kNo);
 }
 
-void deleteProfile(const std::string& uin) {
+void deleteProfile(const std::string& uin, const IcqRoots& roots) {
   // Never the NewOwners key itself or a key below another profile.
   if (uin.empty() || uin.find('\\') != std::string::npos) return;
-  const std::string path = std::string(kNewOwnersPath) + "\\" + uin;
-  Registry::deleteKeyTree(RegRoot::CurrentUser, path);
-  Registry::deleteKeyTree(RegRoot::LocalMachine, path);
+  const std::string path = profilePath(uin, "");
+  Registry::deleteKeyTree(roots.user, path);
+  Registry::deleteKeyTree(roots.machine, path);
   // ICQ's copies of the profile's machine-wide keys: ICQ would still see them.
-  Registry::deleteKeyTree(RegRoot::MachineVirtualStore, path);
+  Registry::deleteKeyTree(roots.machineStore, path);
 }
 
-StatusWriteReport writeStatusSet(const std::string& uin, StatusModel& m) {
+StatusWriteReport writeStatusSet(const std::string& uin, StatusModel& m, const IcqRoots& roots) {
   requireProfile(uin);
   StatusWriteReport report;
   for (int n = 1; n <= kEntryCount; ++n) m.stateOf(n) = m.entry(n).active ? 1 : 0;
   const std::string listPath = statusListPath(uin);
   for (int n = 1; n <= kEntryCount; ++n) {
-    Registry reg(RegRoot::CurrentUser);
+    Registry reg(roots.user);
     try {
       if (!reg.openKey(listPath + intToStr(n), true)) {
         report.failedEntries.push_back(n);
         continue;
       }
-      reg.writeInteger("LineNumber", n);
-      reg.writeInteger("On", m.stateOf(n) == 1 ? 1 : 0);
+      reg.writeInteger(kLineNumber, n);
+      reg.writeInteger(kOn, m.stateOf(n) == 1 ? 1 : 0);
       const StatusEntry& e = m.entry(n);
-      reg.writeString("Name", toUtf8Form(e.title));
-      reg.writeString("Description", toUtf8Form(e.message));
+      reg.writeString(kName, toUtf8Form(e.title));
+      reg.writeString(kDescription, toUtf8Form(e.message));
     } catch (const VakError&) {
       report.failedEntries.push_back(n);
     }
   }
-  IcqMachineKey lite;
+  IcqMachineKey lite(roots);
   try {
     if (!lite.openForWriting(icqLitePath(uin))) {
       report.awayFailed = true;
       report.awayDenied = lite.accessDenied();
       return report;
     }
-    lite.target().writeBinary("AwayStatusText", awayTextToBinary(m.away));
-    lite.target().writeBinary("NAStatusText", awayTextToBinary(m.na));
+    lite.target().writeBinary(kAwayStatusText, awayTextToBinary(m.away));
+    lite.target().writeBinary(kNAStatusText, awayTextToBinary(m.na));
   } catch (const VakError&) {
     report.awayFailed = true;
   }
   return report;
 }
 
-DefaultPrefs readDefaultPrefs() {
+DefaultPrefs readDefaultPrefs(const IcqRoots& roots) {
   DefaultPrefs out;
-  IcqMachineKey reg;
+  IcqMachineKey reg(roots);
   if (!reg.openReadOnly(kDefaultPrefsPath)) return out;
   out.opened = true;
-  out.multiInstance = reg.readString("MultiInstance");
-  out.liteVersion = reg.readString("ICQLite Version");
+  out.multiInstance = reg.readString(kMultiInstance);
+  out.liteVersion = reg.readString(kLiteVersion);
   return out;
 }
 

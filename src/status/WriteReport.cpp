@@ -2,6 +2,7 @@
 
 #include "platform/Convert.h"
 #include "platform/Text.h"
+#include "status/IcqKeys.h"
 
 namespace vak {
 
@@ -22,12 +23,11 @@ std::string statusWriteFailureText(const StatusWriteReport& report, const std::s
   std::string text = T("Nicht alles konnte in die Registry geschrieben werden (Profil ") + uin + "):";
   if (!report.failedEntries.empty()) {
     text += report.failedEntries.size() == 1 ? T("\r\n- Statusmeldung Nr. ") : T("\r\n- Statusmeldungen Nr. ");
-    text += numberList(report.failedEntries) + T(" unter HKEY_CURRENT_USER\\Software\\Mirabilis\\ICQ\\NewOwners\\") +
-            uin + "\\CustomStatusList";
+    text += numberList(report.failedEntries) + " unter " +
+            icq::profileKeyText(icq::kUserRootName, uin, icq::kCustomStatusList);
   }
   if (report.awayFailed) {
-    text += T("\r\n- Abwesenheitstexte unter HKEY_LOCAL_MACHINE\\Software\\Mirabilis\\ICQ\\NewOwners\\") + uin +
-            "\\ICQLite";
+    text += "\r\n- Abwesenheitstexte unter " + icq::profileKeyText(icq::kMachineRootName, uin, icq::kIcqLite);
     if (report.awayDenied)
       text += T(": Zugriff verweigert.\r\nDiese Schlüssel können nur mit Administratorrechten geändert werden. Starten "
                 "Sie das Programm dazu mit \"Als Administrator ausführen\".");

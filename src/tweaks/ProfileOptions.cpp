@@ -6,6 +6,7 @@
 #include "platform/Ui.h"
 #include "platform/WinText.h"
 #include "settings/Shared.h"
+#include "status/IcqKeys.h"
 #include "status/IcqRegistry.h"
 #include "tweaks/TweakRules.h"
 #include "tweaks/TweaksPage.h"
@@ -122,10 +123,9 @@ void ProfileOptions::GebBoxClick() {
   // The profile shown was deleted: writing would create its key again.
   if (shared_.shownProfileDeleted) return;
   if (!applyBirthday())
-    throw VakError(T("Die Geburtstagsmeldung konnte nicht gespeichert werden: Der Schlüssel "
-                     "HKEY_LOCAL_MACHINE\\Software\\Mirabilis\\ICQ\\NewOwners\\") +
-                   shared_.currentProfile +
-                   T("\\ICQLite lässt sich nicht beschreiben.\r\nDafür sind Administratorrechte nötig (\"Als "
+    throw VakError(T("Die Geburtstagsmeldung konnte nicht gespeichert werden: Der Schlüssel ") +
+                   icq::profileKeyText(icq::kMachineRootName, shared_.currentProfile, icq::kIcqLite) +
+                   T(" lässt sich nicht beschreiben.\r\nDafür sind Administratorrechte nötig (\"Als "
                      "Administrator ausführen\")."));
 }
 

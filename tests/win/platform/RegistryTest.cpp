@@ -413,3 +413,35 @@ TEST_F(RegistryTest, VirtualStoreLiesWhereTheSystemKeepsIt) {
   setSystemVirtualStore(std::nullopt);
   EXPECT_EQ(systemVirtualStore(), VirtualStoreKind::None);
 }
+
+// A place with a base: every path (and the virtual store's copies, which keep
+// their rules) lies below the base key; deleting never takes the base itself.
+TEST_F(RegistryTest, APlaceKeepsEveryPathBelowItsBase) {
+  Registry reg(RegPlace{RegRoot::CurrentUser, path_ + "\\"});
+  ASSERT_TRUE(reg.openKey("\\Software\\Mirabilis\\ICQ\\", true));
+  reg.writeString("Name", "unten");
+  reg.closeKey();
+  const auto q = regQuery(regKey("HKCU", "\\Software\\Mirabilis\\ICQ"), "Name");
+  ASSERT_TRUE(q);
+  EXPECT_EQ(q->data, "unten");
+  Registry parent(RegPlace{RegRoot::CurrentUser, path_});
+  ASSERT_TRUE(parent.openKeyReadOnly("\\Software\\Mirabilis"));
+  Registry child(RegPlace{RegRoot::CurrentUser, path_});
+  ASSERT_TRUE(child.openSubKey(parent, "ICQ"));
+  child.writeString("Name", "neu");
+  EXPECT_EQ(regQuery(regKey("HKCU", "\\Software\\Mirabilis\\ICQ"), "Name")->data, "neu");
+
+  setSystemVirtualStore(VirtualStoreKind::Native);
+  Registry store(RegPlace{RegRoot::MachineVirtualStore, path_});
+  EXPECT_TRUE(store.openKey("\\Software\\Mirabilis", true));
+  EXPECT_FALSE(store.openKey("\\Software\\Classes\\X", true));  // never virtualized
+  setSystemVirtualStore(std::nullopt);
+  store.closeKey();
+  EXPECT_TRUE(vaktest::regKeyExists(regKey("HKCU", "\\Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\Mirabilis")));
+
+  EXPECT_FALSE(Registry::deleteKeyTree(RegPlace{RegRoot::CurrentUser, path_}, "\\"));
+  EXPECT_TRUE(vaktest::regKeyExists(regKey()));
+  EXPECT_TRUE(Registry::deleteKeyTree(RegPlace{RegRoot::CurrentUser, path_}, "\\Software"));
+  EXPECT_FALSE(vaktest::regKeyExists(regKey("HKCU", "\\Software")));
+  EXPECT_TRUE(vaktest::regKeyExists(regKey()));
+}

@@ -52,6 +52,34 @@ std::string dataAt(const std::string& key, const std::string& name) {
   return q ? q->data : "<missing>";
 }
 
+// ICQ's roots as stand-ins below HKCU\Software\VakTest (removed when the
+// test starts and ends): the registry layer reads and writes there, and the
+// real ICQ keys stay as they are.
+class ScratchIcq {
+ public:
+  explicit ScratchIcq(std::string uin) : uin_(std::move(uin)), roots_(vak::icqRootsBelow("\\Software\\VakTest")) {
+    clean();
+  }
+  ~ScratchIcq() { clean(); }
+  ScratchIcq(const ScratchIcq&) = delete;
+  ScratchIcq& operator=(const ScratchIcq&) = delete;
+
+  const std::string& uin() const { return uin_; }
+  const vak::IcqRoots& roots() const { return roots_; }
+  std::string lite() const { return std::string(kBase) + "\\Machine\\Software\\Mirabilis\\ICQ\\NewOwners\\" + uin_ + "\\ICQLite"; }
+  std::string realLite() const { return "HKLM\\Software\\Mirabilis\\ICQ\\NewOwners\\" + uin_ + "\\ICQLite"; }
+  std::string commonPrefs() const { return std::string(kBase) + "\\User\\Software\\Mirabilis\\ICQ\\NewOwners\\" + uin_ + "\\CommonPrefs"; }
+
+ private:
+  static constexpr const char* kBase = "HKCU\\Software\\VakTest";
+  void clean() const {
+    regDeleteKey(kBase);
+    regDeleteKey("HKLM\\Software\\Mirabilis\\ICQ\\NewOwners\\" + uin_);
+  }
+  std::string uin_;
+  vak::IcqRoots roots_;
+};
+
 }  // namespace
 
 TEST(IcqRegistryRead, EntriesAsSeededFromOutside) {
@@ -167,48 +195,50 @@ TEST(IcqRegistryRead, MissingProfileKeysHoldNothing) {
   }
 }
 
-TEST(IcqRegistryRead, BirthdayOptions) {
-  TestProfile p("9000004");
+TEST(IcqScratchRoots, BirthdayOptions) {
+  ScratchIcq p("9000004");
+  // The real key holds other values: only the scratch key counts.
+  regAddString(p.realLite(), "RemindBirthday", "No");
   bool on = false;
   std::string days;
 
   regAddString(p.lite(), "RemindBirthday", "Yes");
   regAddDword(p.lite(), "RemindBirthdayDaysBefore", 5);
-  ASSERT_TRUE(vak::readBirthday(p.uin(), on, days));
+  ASSERT_TRUE(vak::readBirthday(p.uin(), on, days, p.roots()));
   EXPECT_TRUE(on);
   EXPECT_EQ(days, "5");
 
   // Only "Yes" exactly counts; the days are then not read.
   regAddString(p.lite(), "RemindBirthday", "yes");
   regAddString(p.lite(), "RemindBirthdayDaysBefore", "not a number");
-  ASSERT_TRUE(vak::readBirthday(p.uin(), on, days));
+  ASSERT_TRUE(vak::readBirthday(p.uin(), on, days, p.roots()));
   EXPECT_FALSE(on);
   EXPECT_EQ(days, "2");
 
   regAddString(p.lite(), "RemindBirthday", "Yes");
   on = false;
-  EXPECT_EQ(errorOf([&] { vak::readBirthday(p.uin(), on, days); }),
+  EXPECT_EQ(errorOf([&] { vak::readBirthday(p.uin(), on, days, p.roots()); }),
             T("Ungültiger Datentyp für 'RemindBirthdayDaysBefore'"));
   EXPECT_TRUE(on);
 
   regDeleteValue(p.lite(), "RemindBirthdayDaysBefore");
-  EXPECT_EQ(errorOf([&] { vak::readBirthday(p.uin(), on, days); }),
+  EXPECT_EQ(errorOf([&] { vak::readBirthday(p.uin(), on, days, p.roots()); }),
             T("Fehler beim Holen der Daten für 'RemindBirthdayDaysBefore'"));
 
   regAddDword(p.lite(), "RemindBirthday", 1);
-  EXPECT_EQ(errorOf([&] { vak::readBirthday(p.uin(), on, days); }), T("Ungültiger Datentyp für 'RemindBirthday'"));
+  EXPECT_EQ(errorOf([&] { vak::readBirthday(p.uin(), on, days, p.roots()); }), T("Ungültiger Datentyp für 'RemindBirthday'"));
 
   // A missing RemindBirthday reads as off.
   regDeleteValue(p.lite(), "RemindBirthday");
   on = true;
-  ASSERT_TRUE(vak::readBirthday(p.uin(), on, days));
+  ASSERT_TRUE(vak::readBirthday(p.uin(), on, days, p.roots()));
   EXPECT_FALSE(on);
   EXPECT_EQ(days, "2");
 }
 
-TEST(IcqRegistryWrite, Birthday) {
-  TestProfile p("9000005");
-  EXPECT_TRUE(vak::writeBirthday(p.uin(), true, "7"));  // creates the key
+TEST(IcqScratchRoots, WriteBirthday) {
+  ScratchIcq p("9000005");
+  EXPECT_TRUE(vak::writeBirthday(p.uin(), true, "7", p.roots()));  // creates the key
   auto remind = regQuery(p.lite(), "RemindBirthday");
   auto daysBefore = regQuery(p.lite(), "RemindBirthdayDaysBefore");
   ASSERT_TRUE(remind && daysBefore);
@@ -217,23 +247,30 @@ TEST(IcqRegistryWrite, Birthday) {
   EXPECT_EQ(daysBefore->type, "REG_DWORD");
   EXPECT_EQ(daysBefore->data, "0x7");
 
-  EXPECT_TRUE(vak::writeBirthday(p.uin(), false, "99"));
+  EXPECT_TRUE(vak::writeBirthday(p.uin(), false, "99", p.roots()));
   EXPECT_EQ(regQuery(p.lite(), "RemindBirthday")->data, "No");
   EXPECT_EQ(regQuery(p.lite(), "RemindBirthdayDaysBefore")->data, "0x7");
 
-  EXPECT_EQ(errorOf([&] { (void)vak::writeBirthday(p.uin(), true, "abc"); }), T("'abc' ist kein gültiger Integerwert"));
+  EXPECT_EQ(errorOf([&] { (void)vak::writeBirthday(p.uin(), true, "abc", p.roots()); }), T("'abc' ist kein gültiger Integerwert"));
   EXPECT_EQ(regQuery(p.lite(), "RemindBirthday")->data, "Yes");
   EXPECT_EQ(regQuery(p.lite(), "RemindBirthdayDaysBefore")->data, "0x7");
+  // Nothing went to the real key.
+  EXPECT_FALSE(regQuery(p.realLite(), "RemindBirthday"));
 }
 
-TEST(IcqRegistryRead, SoundOption) {
-  TestProfile p("9000006");
+TEST(IcqScratchRoots, SoundOption) {
+  ScratchIcq p("9000006");
   regAddKey(p.commonPrefs());
-  EXPECT_EQ(vak::readSoundOn(p.uin()), std::optional<bool>(false));
+  EXPECT_EQ(vak::readSoundOn(p.uin(), p.roots()), std::optional<bool>(false));
   regAddString(p.commonPrefs(), "AllResponsePlay", "Yes");
-  EXPECT_EQ(vak::readSoundOn(p.uin()), std::optional<bool>(true));
+  EXPECT_EQ(vak::readSoundOn(p.uin(), p.roots()), std::optional<bool>(true));
   regAddString(p.commonPrefs(), "AllResponsePlay", "YES");
-  EXPECT_EQ(vak::readSoundOn(p.uin()), std::optional<bool>(false));
+  EXPECT_EQ(vak::readSoundOn(p.uin(), p.roots()), std::optional<bool>(false));
+  // The whole scratch tree removed and made again: the key is found anew.
+  regDeleteKey("HKCU\\Software\\VakTest");
+  EXPECT_FALSE(vak::readSoundOn(p.uin(), p.roots()).has_value());
+  regAddString(p.commonPrefs(), "AllResponsePlay", "Yes");
+  EXPECT_EQ(vak::readSoundOn(p.uin(), p.roots()), std::optional<bool>(true));
 }
 
 TEST(IcqRegistryRead, ProfileListing) {
