@@ -624,13 +624,48 @@ int comboFind(HWND combo, const std::string& text) {
 
 void setTextColor(HWND control, COLORREF color) { textColors()[control] = color; }
 
+namespace {
+const wchar_t kHintsProp[] = L"VakHints";
+constexpr UINT_PTR kHintsTimer = 0x5648;  // "VH"
+
+void CALLBACK makeHintsWhenIdle(HWND owner, UINT, UINT_PTR id, DWORD) {
+  KillTimer(owner, id);
+  if (auto* hints = static_cast<Hints*>(GetPropW(owner, kHintsProp))) hints->makeTip();
+}
+}  // namespace
+
+Hints::~Hints() {
+  if (owner_ && IsWindow(owner_)) {
+    KillTimer(owner_, kHintsTimer);
+    if (GetPropW(owner_, kHintsProp) == this) RemovePropW(owner_, kHintsProp);
+  }
+}
+
 void Hints::attach(HWND owner) {
   owner_ = owner;
+  // A hint shows after the pointer has rested half a second on a control: a
+  // tooltip window made a little later than the window is soon enough. (A
+  // timer's message also waits until the queue holds nothing else.)
+  SetPropW(owner, kHintsProp, this);
+  SetTimer(owner, kHintsTimer, 400, makeHintsWhenIdle);
+}
+
+void Hints::makeTip() {
+  if (tip_ || !owner_) return;
+  KillTimer(owner_, kHintsTimer);
   tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner_, nullptr,
                          GetModuleHandleW(nullptr), nullptr);
   SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, 500);
   SendMessageW(tip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, 15000);
+  for (auto it = tools_.begin(); it != tools_.end();) {
+    if (!IsWindow(it->first)) {
+      it = tools_.erase(it);
+      continue;
+    }
+    apply(it->first);
+    ++it;
+  }
 }
 
 void Hints::apply(HWND control) {

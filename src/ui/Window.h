@@ -168,10 +168,21 @@ std::string comboItem(HWND combo, int index);
 // The first item equal to text (case-sensitive), -1 when none.
 int comboFind(HWND combo, const std::string& text);
 
-// Tooltips ("hints"): one tooltip window per top-level window.
+// Tooltips ("hints"): one tooltip window per top-level window. The tooltip
+// window is made once the owner's message loop is first idle (no hint can
+// show before the pointer rests on a control), not while the window is being
+// put together; the hints set until then are handed over when it is made.
 class Hints {
  public:
+  Hints() = default;
+  ~Hints();
+  Hints(const Hints&) = delete;
+  Hints& operator=(const Hints&) = delete;
+
   void attach(HWND owner);
+  // Makes the tooltip window now, if it is not made yet.
+  void makeTip();
+  HWND tip() const { return tip_; }
   // Sets the hint text of a control and whether it shows.
   void set(HWND control, const std::string& text);
   void enable(HWND control, bool on);

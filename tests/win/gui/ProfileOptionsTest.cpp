@@ -2,6 +2,10 @@
 // option, profile deletion, re-showing ICQ's window (also as "vak.exe -1").
 #include "GuiFixture.h"
 
+#include <commctrl.h>
+
+#include <optional>
+
 using namespace vaktest;
 namespace ids = vak::ids;
 using vak::T;
@@ -231,9 +235,37 @@ TEST_F(ProfileOptions, Button8ShowsIcqsHiddenWindow) {
   EXPECT_EQ(ui_.boxes[0].icon, vak::MbNoIcon);
 }
 
+namespace {
+
+// The hint the tooltip window holds for a control; nothing when it holds none.
+std::optional<std::string> tipText(HWND tip, HWND control) {
+  wchar_t buffer[1024] = {};
+  TTTOOLINFOW ti{};
+  ti.cbSize = sizeof ti;
+  ti.uFlags = TTF_IDISHWND;
+  ti.hwnd = GetParent(control);
+  ti.uId = reinterpret_cast<UINT_PTR>(control);
+  ti.lpszText = buffer;
+  if (!SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti))) return std::nullopt;
+  SendMessageW(tip, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&ti));
+  return vak::narrow(buffer);
+}
+
+}  // namespace
+
 TEST_F(ProfileOptions, TextsAndHintsFollowTheHintSwitch) {
   seedTwoProfiles();
   startApp();
+  // The tooltip window is made once the program is idle; it then holds the
+  // hints set before it was made (the main window's) and gets those of the
+  // pages made later.
+  for (int i = 0; i < 300 && !hints().tip(); ++i) {
+    Sleep(10);
+    pumpMessages();
+  }
+  ASSERT_TRUE(hints().tip());
+  EXPECT_EQ(tipText(hints().tip(), ctl(ids::Button1)), hints().text(ctl(ids::Button1)));
+  EXPECT_EQ(tipText(hints().tip(), ctl(ids::MultiIBox)), hints().text(ctl(ids::MultiIBox)));
   EXPECT_EQ(text(ctl(ids::Label13)),
             T("Ab und zu lässt sich das ICQ-Haupfenster nicht\r\nmehr aufrufen. Ein Klick und es erscheint wieder."));
   EXPECT_EQ(hints().text(ctl(ids::MultiIBox)),
@@ -243,6 +275,8 @@ TEST_F(ProfileOptions, TextsAndHintsFollowTheHintSwitch) {
   const int switched[] = {ids::MultiIBox, ids::GebBox, ids::Gebl1, ids::Gebl2, ids::GebEdit, ids::DelProfileBtn};
   for (bool on : {true, false, true}) {
     for (int id : switched) EXPECT_EQ(hints().enabled(ctl(id)), on) << id;
+    EXPECT_EQ(tipText(hints().tip(), ctl(ids::GebBox)).has_value(), on);
+    EXPECT_EQ(tipText(hints().tip(), ctl(ids::Button1)).has_value(), on);
     click(ctl(ids::HintBox));
   }
 }
