@@ -45,10 +45,17 @@ void Grid::create(HWND parent, int id, int x, int y, int width, int height, Cell
   cell_ = std::move(cell);
   Window::create(L"VakGrid", 0, WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
                  L"", x, y, width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+}
+
+void Grid::makeEditor() {
+  // Made at the first edit: most runs never edit in the tables, and each
+  // window made at start-up delays the first showing.
   // Multi-line, so a cell's text can hold line breaks; the editor grows with
   // its lines.
+  if (edit_) return;
   edit_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL, 0, 0, 10, 10,
                           hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!edit_) return;
   SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont(windowDpi(hwnd_))), FALSE);
   SetWindowSubclass(edit_, &Grid::editProc, 1, reinterpret_cast<DWORD_PTR>(this));
 }
@@ -151,6 +158,8 @@ void Grid::move(int dRow, int dCol, bool wrap) {
 
 void Grid::beginEdit(const std::wstring* initial, bool caretAtEnd) {
   if (row_ > lastRow()) return;  // a row the grid does not show
+  makeEditor();
+  if (!edit_) return;  // no window to be had: the cell stays as it is
   // Sized first, so a text with line breaks fits in when it is set.
   SetWindowTextW(edit_, L"");
   fitEditor();

@@ -97,6 +97,7 @@ class Grid : public Window, private AccessibleParts {
   long selectedPart() override;
   // Sizes the in-place editor to the lines of its text.
   void fitEditor();
+  void makeEditor();
   static LRESULT CALLBACK editProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 
   CellAccess cell_;
