@@ -316,6 +316,17 @@ int wmain(int argc, wchar_t** argv) {
     }
     out += row("peak working set (MiB)", bench::summary(c.mem, 1), bench::summary(bare.mem, 1) + " bare",
                c.mem.median() / bare.mem.median(), "");
+    if (c.args.empty()) continue;
+    // What the program's work adds to its windows: vak against the same
+    // windows without contents, data or pictures.
+    out += "vak against these windows:\n";
+    out += row("start-up, virtual desktop (ms)", bench::summary(vak.ms, 0), bench::summary(c.ms, 0) + " windows",
+               vak.ms.median() / c.ms.median(), "");
+    if (const Program* x = named(x11, c.name)) {
+      const Program& v = *named(x11, "vak");
+      out += row("start-up, X11 windows (ms)", bench::summary(v.ms, 0), bench::summary(x->ms, 0) + " windows",
+                 v.ms.median() / x->ms.median(), "");
+    }
   }
   out += phaseTables(programs, "virtual desktop");
   if (!x11.empty()) out += phaseTables(x11, "X11 windows");
