@@ -174,12 +174,11 @@ int comboFind(HWND combo, const std::string& text);
 // put together; the hints set until then are handed over when it is made.
 class Hints {
  public:
+  void attach(HWND owner);
   Hints() = default;
-  ~Hints();
+  ~Hints();  // the owner's timer and property go with it
   Hints(const Hints&) = delete;
   Hints& operator=(const Hints&) = delete;
-
-  void attach(HWND owner);
   // Makes the tooltip window now, if it is not made yet.
   void makeTip();
   HWND tip() const { return tip_; }
